@@ -1,0 +1,25 @@
+# Source lists per layer. A core file never includes a Qt header.
+set(QX40_CORE_SOURCES
+    calibration/zero_offset_code.cpp
+    device/apply_operations.cpp
+    device/build_device_settings.cpp
+    device/command_framing.cpp
+    device/command_sender.cpp
+    device/derived_quantities.cpp
+    device/value_tables.cpp
+    display/round_nearest.cpp
+    files/file_io.cpp
+    files/ini_document.cpp
+    files/settings_file.cpp
+    generator/generator_words.cpp
+    resources/fpga_image.cpp
+    trigger/trigger_registers.cpp
+)
+
+set(QX40_APP_SOURCES
+    app/qx40_main.cpp
+)
+
+set(QX40_CLI_SOURCES
+    app/qx40cli_main.cpp
+)

@@ -1,0 +1,44 @@
+// An INI file held whole in memory: sections in brackets, key=value lines.
+// Section and key names match without regard to letter case; lines the
+// program does not know (other sections, comments) survive a rewrite.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qx40 {
+
+class IniDocument {
+public:
+    static IniDocument Parse(std::string_view text);
+    // CRLF line ends, a blank line between sections.
+    std::string Serialize() const;
+
+    std::optional<std::string> Get(std::string_view section, std::string_view key) const;
+    bool HasKey(std::string_view section, std::string_view key) const { return Get(section, key).has_value(); }
+    bool HasSection(std::string_view section) const;
+    // Overwrites the key where it stands, or appends it to the section,
+    // which is appended to the file when it does not exist.
+    void Set(std::string_view section, std::string_view key, std::string_view value);
+    void EraseSection(std::string_view section);
+
+private:
+    struct Line {
+        std::string key;  // empty for a line that is not key=value
+        std::string text; // the value, or the whole line
+    };
+    struct Section {
+        std::string name;
+        std::vector<Line> lines;
+    };
+    const Section* Find(std::string_view section) const;
+
+    std::vector<std::string> preamble_;  // lines before the first section
+    std::vector<Section> sections_;
+};
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+}  // namespace qx40

@@ -1,0 +1,36 @@
+// The program settings file (beside the executable) and user settings
+// files (.qxs): which keys each holds and how they map to the scope state.
+#pragma once
+
+#include <string>
+
+#include "device/device_facts.h"
+#include "device/scope_state.h"
+
+namespace qx40 {
+
+enum class SettingsKind { Program, User };
+
+enum class SettingsRefusal {
+    None,
+    InvalidFormat,  // a user file without Common/CH_D1
+    OldVersion,     // ... that has Common/ExtTrig: written by version 1.xx
+};
+
+// Reads into state. A missing or unreadable file reads as empty. A user
+// settings file that fails the format check is refused and changes nothing.
+SettingsRefusal ReadSettings(const std::string& path, SettingsKind kind, ScopeState& state);
+
+// Rewrites the file, keeping its foreign sections and the foreign keys of
+// System and Colors. False with the reason in error when it cannot be written.
+bool WriteSettings(const std::string& path, SettingsKind kind, const ScopeState& state,
+                   const DeviceFacts& facts, std::string& error);
+
+struct MessageText {
+    std::string caption;
+    std::string text;
+};
+// The error box for a refused settings file, in the language asked for.
+MessageText SettingsRefusalMessage(SettingsRefusal refusal, const std::string& path, bool russian);
+
+}  // namespace qx40
