@@ -7,6 +7,7 @@ set(QX40_CORE_SOURCES
     device/command_sender.cpp
     device/derived_quantities.cpp
     device/value_tables.cpp
+    display/interpolation.cpp
     display/round_nearest.cpp
     files/file_io.cpp
     files/ini_document.cpp
