@@ -1,11 +1,15 @@
 # Source lists per layer. A core file never includes a Qt header.
 set(QX40_CORE_SOURCES
     calibration/zero_offset_code.cpp
+    device/acquisition_thread.cpp
     device/apply_operations.cpp
     device/build_device_settings.cpp
     device/command_framing.cpp
     device/command_sender.cpp
     device/derived_quantities.cpp
+    device/frame_decoder.cpp
+    device/frame_receiver.cpp
+    device/main_thread_queue.cpp
     device/value_tables.cpp
     display/interpolation.cpp
     display/round_nearest.cpp

@@ -11,4 +11,7 @@ namespace qx40 {
 void ApplySettings(ScopeModel& m, RecordLevels& background, SharedLink& link);
 void ApplyAndRestart(ScopeModel& m, RecordLevels& background, SharedLink& link);
 
+// The values of the last apply that the decoder needs.
+DecodeContext MakeDecodeContext(const ScopeModel& m);
+
 }  // namespace qx40

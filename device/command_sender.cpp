@@ -24,12 +24,11 @@ UsbStatus CommandSender::WriteAll(UsbHandle h, std::span<const std::uint8_t> byt
     return kUsbOk;
 }
 
-void CommandSender::SendSettings(UsbHandle h) {
+void CommandSender::SendSettings(UsbHandle h, const DeviceSettings& image) {
     link_.Purge(h, kPurgeTx);
     std::uint32_t written = 0;
     link_.Write(h, &kCommandStart, 1, written);
 
-    const DeviceSettings image = shared_.mailbox.Take();
     std::uint8_t seq = cmdSeq_.load();
     EncodedCommand command;
     if (shared_.flags.TdcWriteRequest.exchange(false)) {

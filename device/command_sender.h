@@ -20,10 +20,9 @@ public:
     CommandSender(UsbLink& link, SharedLink& shared, std::span<const std::uint8_t> fpgaImage,
                   SleepFunction sleep);
 
-    // Sends the image of the last apply with a new CmdSeq (and the TDC
-    // calibration when it was requested); the write status goes to
-    // LastUsbStatus.
-    void SendSettings(UsbHandle h);
+    // Sends the image with a new CmdSeq (and the TDC calibration when it
+    // was requested); the write status goes to LastUsbStatus.
+    void SendSettings(UsbHandle h, const DeviceSettings& image);
 
     // Loads the FPGA, then reads once (readAndParse) and classifies the
     // answer: no status frame sets ErrNoStatus, a status without a configured

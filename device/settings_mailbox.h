@@ -1,11 +1,12 @@
-// Hands the register image from the main thread to the sender as a whole:
-// a send never mixes the fields of two applies.
+// Hands the register image and its decode context from the main thread to
+// the acquisition thread as a whole: a send never mixes two applies.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <mutex>
 
+#include "device/decode_context.h"
 #include "device/device_settings.h"
 
 namespace qx40 {
@@ -13,20 +14,25 @@ namespace qx40 {
 // TDC calibration bytes in the order rise A1, fall A1, rise A2, fall A2.
 using TdcBytes = std::array<std::uint8_t, 4>;
 
+struct AcquisitionSettings {
+    DeviceSettings registers;
+    DecodeContext decode;
+};
+
 class SettingsMailbox {
 public:
-    void Publish(const DeviceSettings& image) {
+    void Publish(const DeviceSettings& image, const DecodeContext& decode) {
         std::lock_guard lock(mutex_);
-        image_ = image;
+        settings_ = {image, decode};
     }
-    DeviceSettings Take() const {
+    AcquisitionSettings Take() const {
         std::lock_guard lock(mutex_);
-        return image_;
+        return settings_;
     }
     // A finished single shot stops the instrument with the next send.
     void ClearRunBit() {
         std::lock_guard lock(mutex_);
-        image_.reg[reg::kChanEnable] &= static_cast<std::uint8_t>(~kEnableRun);
+        settings_.registers.reg[reg::kChanEnable] &= static_cast<std::uint8_t>(~kEnableRun);
     }
     void PublishTdc(const TdcBytes& tdc) {
         std::lock_guard lock(mutex_);
@@ -39,7 +45,7 @@ public:
 
 private:
     mutable std::mutex mutex_;
-    DeviceSettings image_;
+    AcquisitionSettings settings_;
     TdcBytes tdc_{};
 };
 

@@ -259,8 +259,9 @@ TEST(ApplyOperations, RestartMarksTheSettingsForSending) {
     EXPECT_TRUE(link.flags.SettingsChanged);
     EXPECT_TRUE(link.flags.RedrawRequest);
     EXPECT_TRUE(link.AcquisitionWakeEvent.IsSet());
-    EXPECT_EQ(link.mailbox.Take(), m.registers);
-    EXPECT_EQ(link.mailbox.Take().reg[reg::kChanEnable] & kEnableRun, kEnableRun);
+    EXPECT_EQ(link.mailbox.Take().registers, m.registers);
+    EXPECT_EQ(link.mailbox.Take().registers.reg[reg::kChanEnable] & kEnableRun, kEnableRun);
+    EXPECT_EQ(link.mailbox.Take().decode, MakeDecodeContext(m));
 }
 
 TEST(ApplyOperations, ViewChangeDoesNotResend) {
@@ -274,7 +275,7 @@ TEST(ApplyOperations, ViewChangeDoesNotResend) {
     EXPECT_FALSE(link.flags.RunFlag);
     EXPECT_TRUE(link.flags.RedrawRequest);
     EXPECT_TRUE(link.AcquisitionWakeEvent.IsSet());
-    EXPECT_EQ(link.mailbox.Take(), m.registers);
+    EXPECT_EQ(link.mailbox.Take().registers, m.registers);
 }
 
 }  // namespace

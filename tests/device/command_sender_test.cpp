@@ -42,10 +42,9 @@ protected:
 TEST_F(CommandSenderTest, SendSettingsOrderAndSequence) {
     DeviceSettings image;
     image.reg[reg::kSampleDivider] = 200;
-    shared.mailbox.Publish(image);
     CommandSender sender = Sender();
-    sender.SendSettings(handle);
-    sender.SendSettings(handle);
+    sender.SendSettings(handle, image);
+    sender.SendSettings(handle, image);
     EXPECT_EQ(sender.CmdSeq(), 2);
 
     const auto writes = fake.Writes();
@@ -64,8 +63,8 @@ TEST_F(CommandSenderTest, TdcRequestAddsSegmentOnce) {
     shared.flags.TdcWriteRequest = true;
     shared.flags.TdcValid = true;
     CommandSender sender = Sender();
-    sender.SendSettings(handle);
-    sender.SendSettings(handle);
+    sender.SendSettings(handle, DeviceSettings{});
+    sender.SendSettings(handle, DeviceSettings{});
     const auto writes = fake.Writes();
     EXPECT_EQ(writes[1].size(), 170u);
     EXPECT_EQ(writes[3].size(), 156u);
@@ -75,7 +74,7 @@ TEST_F(CommandSenderTest, TdcRequestAddsSegmentOnce) {
 
 TEST_F(CommandSenderTest, SendSettingsWriteErrorIsRecorded) {
     fake.FailWriteCall(1, kUsbIoError);
-    Sender().SendSettings(handle);
+    Sender().SendSettings(handle, DeviceSettings{});
     EXPECT_EQ(shared.flags.LastUsbStatus, kUsbIoError);
 }
 
