@@ -7,6 +7,7 @@ set(QX40_CORE_SOURCES
     device/command_framing.cpp
     device/command_sender.cpp
     device/derived_quantities.cpp
+    device/device_session.cpp
     device/frame_decoder.cpp
     device/frame_receiver.cpp
     device/main_thread_queue.cpp

@@ -30,7 +30,8 @@ public:
         std::uint32_t arg = 0;
     };
 
-    LinkKind Kind() const override { return LinkKind::Test; }
+    LinkKind Kind() const override { return kind_; }
+    void SetKind(LinkKind kind) { kind_ = kind; }
 
     // Script.
     void AddDevice(Device d);
@@ -94,6 +95,7 @@ private:
     std::map<UsbHandle, std::uint32_t> open_;  // handle -> location
     UsbHandle nextHandle_ = 1;
     ManualResetEvent* event_ = nullptr;
+    LinkKind kind_ = LinkKind::Test;
 };
 
 }  // namespace qx40

@@ -1,0 +1,273 @@
+#include "device/device_session.h"
+
+#include <array>
+
+namespace qx40 {
+namespace {
+
+constexpr std::uint32_t kBaudRate = 2000000;
+
+struct Failure {
+    std::atomic<bool> LinkFlags::*flag;
+    const char* english;
+    const char* russian;
+};
+
+// The order in which the recovery questions are asked.
+constexpr std::array<Failure, 5> kFailures = {{
+    {&LinkFlags::ErrUsbLost, "Recover after USB connection lost.\r\nError code 1",
+     "Восстановление после потери связи с устройством.\r\nКод ошибки 1"},
+    {&LinkFlags::ErrNoStatus, "Recover after ATMEGA failure.\r\nError code 6",
+     "Восстановление после сбоя ATMEGA.\r\nКод ошибки 6"},
+    {&LinkFlags::ErrFpgaConfig, "Recover after FPGA configuration failure.\r\nError code 2",
+     "Восстановление после сбоя инициализации FPGA.\r\nКод ошибки 2"},
+    {&LinkFlags::ErrPower, "Recover after Power failure.\r\nError code 3",
+     "Восстановление после сбоя питания устройства.\r\nКод ошибки 3"},
+    {&LinkFlags::ErrFpgaLost, "Recover after FPGA configuration lost.\r\nError code 4",
+     "Восстановление после потери конфигурации FPGA.\r\nКод ошибки 4"},
+}};
+
+std::string DeviceLines(const std::string& description, std::uint32_t index, std::uint32_t location) {
+    return "\r\nDescription = '" + description + "'  \r\nDev_Index = " + std::to_string(index) +
+           "\r\nDev_Loc = " + std::to_string(location);
+}
+
+}  // namespace
+
+DeviceSession::DeviceSession(UsbLink& link, DeviceHandle& handle, SharedLink& shared, UsbStats& stats,
+                             UserDialogs& dialogs, const ScopeState& state, std::string programName,
+                             bool placeholderImage, SessionHooks hooks, SleepFunction sleep)
+    : link_(link),
+      handle_(handle),
+      shared_(shared),
+      stats_(stats),
+      dialogs_(dialogs),
+      state_(state),
+      programName_(std::move(programName)),
+      placeholderImage_(placeholderImage),
+      hooks_(std::move(hooks)),
+      sleep_(std::move(sleep)) {}
+
+MessageAnswer DeviceSession::Ask(const std::string& caption, const std::string& text, MessageIcon icon,
+                                 MessageButtons buttons) {
+    return dialogs_.Show({caption, text, icon, buttons});
+}
+
+UsbStatus DeviceSession::OpenDevice() {
+    std::uint32_t count = 0;
+    if (const UsbStatus s = link_.ListDeviceCount(count); s != kUsbOk) return s;
+    if (count == 0) return kUsbDeviceNotFound;
+    const bool debug = state_.System.Debug_qx;
+    if (debug && count > 1)
+        Ask(programName_, Tr(Russian(), "Number of devices = ", "Количество устройств = ") + std::to_string(count) + ". ",
+            MessageIcon::Warning, MessageButtons::Ok);
+
+    UsbStatus status = kUsbDeviceNotFound;
+    UsbHandle opened = kNoHandle;
+    const auto query = [&](std::uint32_t i, std::uint32_t& location, std::string& description) {
+        return link_.ListDeviceLocation(i, location) == kUsbOk &&
+               link_.ListDeviceDescription(i, description) == kUsbOk;
+    };
+    // First the instruments that say what they are, then anything else.
+    for (std::uint32_t i = 0; i < count && opened == kNoHandle; ++i) {
+        std::uint32_t location = 0;
+        std::string description;
+        if (!query(i, location, description) || description != kInstrumentDescription) continue;
+        if (debug && Ask(programName_,
+                         Tr(Russian(), "True device found.", "Найдено устройство.") +
+                             DeviceLines(description, i, location) + Tr(Russian(), "\r\nOpen ?", "\r\nОткрыть ?"),
+                         MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
+            continue;
+        status = link_.OpenByLocation(location, opened);
+        if (status != kUsbOk) opened = kNoHandle;
+    }
+    for (std::uint32_t i = 0; i < count && opened == kNoHandle; ++i) {
+        std::uint32_t location = 0;
+        std::string description;
+        if (!query(i, location, description) || description == kInstrumentDescription) continue;
+        if (debug) {
+            if (Ask(programName_,
+                    Tr(Russian(), "Other device found.", "Найдено другое устройство.") +
+                        DeviceLines(description, i, location) +
+                        Tr(Russian(), "\r\nTry to open ?", "\r\nПопробовать открыть ?"),
+                    MessageIcon::Warning, MessageButtons::YesNo) != MessageAnswer::Yes)
+                continue;
+        } else if (description == kOlderModelDescription) {
+            Ask(programName_,
+                Tr(Russian(), "QX4001 device found. \r\nPlease, use QX4001 software.",
+                   "Найдено устройство QX4001. \r\nИспользуйте программу для QX4001."),
+                MessageIcon::Error, MessageButtons::Ok);
+            continue;
+        }
+        status = link_.OpenByLocation(location, opened);
+        if (status != kUsbOk) opened = kNoHandle;
+    }
+    if (opened == kNoHandle) return status;
+
+    // The configuration's own statuses are not examined: the open decided.
+    link_.ResetDevice(opened);
+    link_.SetBaudRate(opened, kBaudRate);
+    link_.SetDataCharacteristics(opened, 8, 0, 0);
+    link_.SetFlowControl(opened, 0, 0x13, 0x17);
+    link_.SetTimeouts(opened, 500, 500);
+    link_.SetLatencyTimer(opened, 0);
+    link_.SetEventNotification(opened, kEventRxChar, &shared_.AcquisitionWakeEvent);
+    link_.Purge(opened, kPurgeRx | kPurgeTx);
+    handle_.Replace([&](UsbHandle& h) {
+        if (h != kNoHandle && h != opened) link_.Close(h);
+        h = opened;
+        return 0;
+    });
+    return kUsbOk;
+}
+
+void DeviceSession::ShowUsbError(UsbStatus status) {
+    std::string text;
+    if (status == kUsbInvalidHandle)
+        text = Tr(Russian(), "Invalid handle.", "Неверный дескриптор.");
+    else if (status == kUsbDeviceNotFound)
+        text = Tr(Russian(), "Device not found.", "Устройство не найдено.");
+    else
+        text = Tr(Russian(), "Error - ", "Ошибка - ") + std::to_string(status);
+    Ask(Tr(Russian(), "USB Error", "Ошибка USB"), text, MessageIcon::Error, MessageButtons::Ok);
+}
+
+std::string DeviceSession::PlaceholderMessage() const {
+    return Tr(Russian(),
+              "This program carries no FPGA image for a real instrument.\r\n"
+              "Put the instrument maker's image in qx40_fpga.bin beside the program or in ~/.config/qx40/,\r\n"
+              "or start the program with --fpga-image PATH.",
+              "Программа не содержит образа FPGA для настоящего прибора.\r\n"
+              "Поместите образ изготовителя прибора в файл qx40_fpga.bin рядом с программой или в ~/.config/qx40/,\r\n"
+              "или запустите программу с параметром --fpga-image ПУТЬ.");
+}
+
+bool DeviceSession::StartFpgaLoad() {
+    if (placeholderImage_ && link_.Kind() == LinkKind::Hardware) {
+        CloseDevice();
+        Ask(Tr(Russian(), "FPGA image", "Образ FPGA"), PlaceholderMessage(), MessageIcon::Error, MessageButtons::Ok);
+        return false;
+    }
+    shared_.flags.FpgaLoadRequest = true;
+    return true;
+}
+
+void DeviceSession::ClearFailures() {
+    shared_.flags.DeviceReady = false;
+    shared_.flags.StatusSeen = false;
+    for (const Failure& f : kFailures) (shared_.flags.*f.flag) = false;
+}
+
+void DeviceSession::OpenOnFirstPaint() {
+    shared_.flags.LastUsbStatus = OpenDevice();
+    if (shared_.flags.LastUsbStatus == kUsbOk && StartFpgaLoad() && hooks_.applyAndRestart) hooks_.applyAndRestart();
+}
+
+UsbStatus DeviceSession::QueueStatus() {
+    return handle_.Use([&](UsbHandle h) {
+        std::uint32_t rx = 0;
+        return link_.GetQueueStatus(h, rx);
+    });
+}
+
+void DeviceSession::ButtonClicked(DeviceButton button, bool down) {
+    Busy(true);
+    if (button == DeviceButton::Run) shared_.flags.SingleFlag = false;
+    if (down) {
+        shared_.flags.LastUsbStatus = QueueStatus();
+        if (shared_.flags.LastUsbStatus != kUsbOk) {
+            CloseDevice();
+            shared_.flags.LastUsbStatus = OpenDevice();
+            bool opened = shared_.flags.LastUsbStatus == kUsbOk;
+            if (opened) {
+                ClearFailures();
+                opened = StartFpgaLoad();
+                if (!opened && hooks_.releaseButton) hooks_.releaseButton(button);
+            } else {
+                CloseDevice();
+                if (button == DeviceButton::GenOn && hooks_.applySettings) hooks_.applySettings();
+                ShowUsbError(static_cast<UsbStatus>(shared_.flags.LastUsbStatus.load()));
+                if (hooks_.releaseButton) hooks_.releaseButton(button);
+                if (button == DeviceButton::GenOn && hooks_.applySettings) hooks_.applySettings();
+            }
+            if (!opened) {
+                Busy(false);
+                return;
+            }
+        }
+        if (button != DeviceButton::GenOn && hooks_.armModelQuestion) hooks_.armModelQuestion();
+    }
+    if (hooks_.applyAndRestart) hooks_.applyAndRestart();
+    Busy(false);
+}
+
+void DeviceSession::Timer1Timer() {
+    stats_.Tick();
+    shared_.flags.RedrawRequest = true;
+    if (tickRunning_) return;  // a message box of the previous tick is still open
+    tickRunning_ = true;
+    Busy(true);
+
+    shared_.flags.LastUsbStatus = QueueStatus();
+    if (shared_.flags.LastUsbStatus != kUsbOk && shared_.flags.DeviceReady) shared_.flags.ErrUsbLost = true;
+
+    if (stats_.PerSecond().ChecksumErrors > 4)
+        Ask(Tr(Russian(), "Warning", "Предупреждение"),
+            Tr(Russian(), "Unstable USB connection.\r\nError code 5",
+               "Неустойчивая связь с устройством.\r\nКод ошибки 5"),
+            MessageIcon::Warning, MessageButtons::Ok);
+
+    bool anyFailure = false;
+    MessageAnswer answer = MessageAnswer::No;
+    for (const Failure& f : kFailures) {
+        if (!(shared_.flags.*f.flag)) continue;
+        anyFailure = true;
+        answer = Ask(Tr(Russian(), "Warning", "Предупреждение"), Tr(Russian(), f.english, f.russian),
+                     MessageIcon::Warning, MessageButtons::YesNo);
+    }
+    if (anyFailure) {
+        ClearFailures();
+        if (answer == MessageAnswer::Yes) {
+            ReconnectDevice();
+        } else {
+            CloseDevice();
+            if (hooks_.releaseButton)
+                for (DeviceButton b : {DeviceButton::Run, DeviceButton::Single, DeviceButton::GenOn})
+                    hooks_.releaseButton(b);
+        }
+    }
+    tickRunning_ = false;
+    Busy(false);
+}
+
+void DeviceSession::ReconnectDevice() {
+    // The old handle goes before the reopen: a USB device opens only once.
+    handle_.Replace([&](UsbHandle& h) {
+        if (h != kNoHandle) {
+            link_.ResetPort(h);
+            link_.Close(h);
+        }
+        h = kNoHandle;
+        return 0;
+    });
+    sleep_(std::chrono::milliseconds(1500));
+    shared_.flags.LastUsbStatus = OpenDevice();
+    if (shared_.flags.LastUsbStatus == kUsbOk) {
+        if (StartFpgaLoad() && hooks_.applyAndRestart) hooks_.applyAndRestart();
+        return;
+    }
+    CloseDevice();
+    ShowUsbError(static_cast<UsbStatus>(shared_.flags.LastUsbStatus.load()));
+    if (hooks_.releaseButton)
+        for (DeviceButton b : {DeviceButton::Run, DeviceButton::Single, DeviceButton::GenOn}) hooks_.releaseButton(b);
+}
+
+void DeviceSession::CloseDevice() {
+    handle_.Replace([&](UsbHandle& h) {
+        if (h != kNoHandle) link_.Close(h);
+        h = kNoHandle;
+        return 0;
+    });
+}
+
+}  // namespace qx40

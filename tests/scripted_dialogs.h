@@ -1,0 +1,25 @@
+// Answers message boxes from a script and records every one shown.
+#pragma once
+
+#include <deque>
+#include <vector>
+
+#include "dialogs/user_dialogs.h"
+
+namespace qx40::testing_support {
+
+class ScriptedDialogs : public UserDialogs {
+public:
+    MessageAnswer Show(const UserMessage& message) override {
+        shown.push_back(message);
+        if (message.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+        if (answers.empty()) return MessageAnswer::No;
+        const MessageAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::deque<MessageAnswer> answers;  // for Yes/No questions, in order; No when empty
+    std::vector<UserMessage> shown;
+};
+
+}  // namespace qx40::testing_support
