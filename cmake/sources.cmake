@@ -14,6 +14,7 @@ set(QX40_CORE_SOURCES
     device/value_tables.cpp
     display/interpolation.cpp
     display/round_nearest.cpp
+    files/data_file.cpp
     files/file_io.cpp
     files/ini_document.cpp
     files/settings_file.cpp
