@@ -11,6 +11,7 @@ set(QX40_CORE_SOURCES
     device/frame_decoder.cpp
     device/frame_receiver.cpp
     device/main_thread_queue.cpp
+    device/model_features.cpp
     device/value_tables.cpp
     display/interpolation.cpp
     display/round_nearest.cpp
@@ -25,6 +26,12 @@ set(QX40_CORE_SOURCES
 
 set(QX40_APP_SOURCES
     app/qx40_main.cpp
+)
+
+# The command-line tool's commands, a library so that tests run them in-process.
+set(QX40_CLI_LIB_SOURCES
+    app/cli/capture_command.cpp
+    app/cli/headless_scope.cpp
 )
 
 set(QX40_CLI_SOURCES

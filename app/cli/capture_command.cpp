@@ -1,0 +1,47 @@
+#include "app/cli/capture_command.h"
+
+#include "app/cli/console_dialogs.h"
+#include "app/cli/headless_scope.h"
+#include "files/data_file.h"
+
+namespace qx40 {
+
+int RunCapture(const CaptureOptions& options, UsbLink& link, std::span<const std::uint8_t> fpgaImage,
+               bool placeholderImage, std::ostream& err) {
+    ConsoleDialogs dialogs(err);
+    HeadlessScope scope(link, fpgaImage, placeholderImage, dialogs);
+    std::string error;
+    if (!options.settingsPath.empty() && !scope.LoadSettings(options.settingsPath, error)) {
+        err << "qx40cli: " << error << '\n';
+        return kExitFile;
+    }
+    if (!scope.Open(error)) {
+        err << "qx40cli: " << error << '\n';
+        return kExitDevice;
+    }
+
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(static_cast<long long>(options.timeoutSeconds * 1000));
+    const RunButton button = options.single ? RunButton::Single : RunButton::Run;
+    scope.Press(button);
+    int wanted = 1;
+    while (wanted <= options.frames) {
+        const bool got = scope.WaitFor([&] { return scope.FramesShown() >= wanted; }, deadline, error);
+        if (!got) {
+            err << "qx40cli: " << (error == "timeout" ? "no frame from the instrument in time" : error) << '\n';
+            return error == "timeout" ? kExitTimeout : kExitDevice;
+        }
+        ++wanted;
+        // A single shot stops the instrument; the next one needs SINGLE again.
+        if (options.single && wanted <= options.frames) scope.Press(RunButton::Single);
+    }
+    scope.Stop();
+
+    if (DataFileError e = WriteDataFile(options.outputPath, scope.MainRecord(), error); e != DataFileError::None) {
+        err << "qx40cli: " << options.outputPath << ": " << error << '\n';
+        return kExitFile;
+    }
+    return kExitOk;
+}
+
+}  // namespace qx40
