@@ -145,22 +145,28 @@ void FrameDecoder::DecodeFrame(std::span<const std::uint8_t> raw, const Register
     }
 
     // 6. Placement: the trigger point lands at PreTrigger, in scroll mode
-    // the newest point at the end.
-    for (std::size_t c = 0; c < kChannelCount; ++c) {
-        std::fill(out.Min[c].begin(), out.Min[c].end(), kEmptySample);
-        std::fill(out.Max[c].begin(), out.Max[c].end(), kEmptySample);
-    }
+    // the newest point at the end. Every slot below the ring is written
+    // unless the frame holds fewer points than the ring has slots.
+    const std::int32_t points = peak ? (sampleCount + 1) / 2 : sampleCount;
+    if (points < ring)
+        for (std::size_t c = 0; c < kChannelCount; ++c) {
+            std::fill_n(out.Min[c].begin(), ring, kEmptySample);
+            std::fill_n(out.Max[c].begin(), ring, kEmptySample);
+        }
     if (ring > 0) {
-        std::int32_t j = 0;
-        for (std::int32_t k = 0; j < sampleCount; ++k) {
-            std::int64_t o = scroll ? std::int64_t{writePos} - w + k : std::int64_t{pre} - tp + k;
-            o %= ring;
-            if (o < 0) o += ring;
+        std::int64_t o = scroll ? std::int64_t{writePos} - w : std::int64_t{pre} - tp;
+        o %= ring;
+        if (o < 0) o += ring;
+        for (std::int32_t j = 0; j < sampleCount; ++j) {
             const auto slot = static_cast<std::size_t>(o);
-            for (std::size_t c = 0; c < kChannelCount; ++c) out.Min[c][slot] = temp_[c][static_cast<std::size_t>(j)];
+            const auto low = static_cast<std::size_t>(j);
             if (peak && j + 1 < sampleCount) ++j;
-            for (std::size_t c = 0; c < kChannelCount; ++c) out.Max[c][slot] = temp_[c][static_cast<std::size_t>(j)];
-            ++j;
+            const auto high = static_cast<std::size_t>(j);
+            for (std::size_t c = 0; c < kChannelCount; ++c) {
+                out.Min[c][slot] = temp_[c][low];
+                out.Max[c][slot] = temp_[c][high];
+            }
+            if (++o == ring) o = 0;
         }
     }
 

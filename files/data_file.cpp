@@ -59,13 +59,17 @@ DataFileError WriteDataFile(const std::string& path, SampleRecord& record, std::
 DataFileError ReadDataFile(const std::string& path, SampleRecord& record) {
     std::string data;
     if (!ReadWholeFile(path, data)) return DataFileError::NotFound;
+    return ParseDataFile(data, record);
+}
+
+DataFileError ParseDataFile(std::string_view data, SampleRecord& record) {
     if (data.size() < sizeof kMagic || std::memcmp(data.data(), kMagic, sizeof kMagic) != 0)
         return data.size() >= sizeof kOldMagic && std::memcmp(data.data(), kOldMagic, sizeof kOldMagic) == 0
                    ? DataFileError::OldVersion
                    : DataFileError::InvalidFormat;
 
     record.Clear();
-    std::string header = data.substr(sizeof kMagic, kInfoBytes);
+    std::string header(data.substr(sizeof kMagic, kInfoBytes));
     header.resize(kInfoBytes, '\0');  // a file cut inside FrameInfo fails the checksum below
     FrameInfo info;
     for (std::size_t i = 0; i < fi::Count; ++i)

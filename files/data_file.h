@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "device/sample_record.h"
 #include "files/settings_file.h"
@@ -24,6 +25,8 @@ DataFileError WriteDataFile(const std::string& path, SampleRecord& record, std::
 // from the checksum test on, a failure leaves record cleared. A file that
 // ends early loads up to its end.
 DataFileError ReadDataFile(const std::string& path, SampleRecord& record);
+// The same on a file's bytes.
+DataFileError ParseDataFile(std::string_view data, SampleRecord& record);
 
 // The message for a failed open or save, in the language asked for.
 MessageText DataFileMessage(DataFileError error, const std::string& path, bool russian);
