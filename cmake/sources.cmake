@@ -1,8 +1,10 @@
 # Source lists per layer. A core file never includes a Qt header.
 set(QX40_CORE_SOURCES
+    app/program_paths.cpp
     calibration/zero_offset_code.cpp
     device/acquisition_thread.cpp
     device/apply_operations.cpp
+    device/background_record.cpp
     device/build_device_settings.cpp
     device/command_framing.cpp
     device/command_sender.cpp
