@@ -15,8 +15,15 @@ set(QX40_CORE_SOURCES
     device/main_thread_queue.cpp
     device/model_features.cpp
     device/value_tables.cpp
+    display/blend_color.cpp
+    display/diagnostic_lines.cpp
     display/interpolation.cpp
+    display/readouts.cpp
     display/round_nearest.cpp
+    display/screen_geometry.cpp
+    display/spectrum_mode.cpp
+    display/spectrum_readouts.cpp
+    display/trace_columns.cpp
     files/data_file.cpp
     files/file_io.cpp
     files/ini_document.cpp
@@ -24,6 +31,17 @@ set(QX40_CORE_SOURCES
     generator/generator_words.cpp
     resources/fpga_image.cpp
     trigger/trigger_registers.cpp
+)
+
+# View: QtGui only; draws the screen into images, runs headless.
+set(QX40_VIEW_SOURCES
+    display/activity_indicator.cpp
+    display/canvas.cpp
+    display/readout_painter.cpp
+    display/screen_marks.cpp
+    display/screen_renderer.cpp
+    display/spectrum_drawing.cpp
+    display/trace_renderer.cpp
 )
 
 set(QX40_APP_SOURCES
