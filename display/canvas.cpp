@@ -152,6 +152,7 @@ void Canvas::Fill(std::int64_t l, std::int64_t t, std::int64_t r, std::int64_t b
     t = std::max<std::int64_t>(t, 0);
     r = std::min<std::int64_t>(r, width_);
     b = std::min<std::int64_t>(b, height_);
+    if (l >= r) return;
     for (std::int64_t y = t; y < b; ++y) {
         QRgb* row = bits_ + static_cast<std::size_t>(y) * stride_;
         std::fill(row + l, row + r, colour);

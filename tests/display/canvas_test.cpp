@@ -110,6 +110,19 @@ TEST_F(CanvasTest, FillRectClipsToTheImage) {
     EXPECT_EQ(c.PixelAt(19, 19), kBrush);
 }
 
+TEST_F(CanvasTest, ShapesPartlyOrWhollyOutsideAreClipped) {
+    Canvas c(image_);
+    c.SetPen(kPen);
+    c.SetBrush(kBrush);
+    c.Rectangle(15, 2, 40, 6);   // the right edge and its outline beyond the image
+    c.Rectangle(25, 2, 40, 6);   // wholly right of it
+    c.Rectangle(-30, 8, -5, 12);  // wholly left of it
+    c.Rectangle(2, -10, 6, -2);   // wholly above it
+    EXPECT_EQ(Lit().size(), 5u * 4u);
+    EXPECT_EQ(c.PixelAt(15, 3), kPen);
+    EXPECT_EQ(c.PixelAt(19, 3), kBrush);
+}
+
 TEST_F(CanvasTest, PolygonFillsInsideAndDrawsClosedOutline) {
     Canvas c(image_);
     c.SetPen(kPen);
