@@ -4,6 +4,7 @@
 // line breaks are written "\r\n".
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace qx40 {
@@ -19,10 +20,23 @@ struct UserMessage {
     MessageButtons buttons = MessageButtons::Ok;
 };
 
+// An open or save dialog. filter pairs descriptions and patterns with
+// "|": "QX40 Settings File (*.qxs)|*.qxs|All Files (*.*)|*.*".
+struct FileRequest {
+    bool save = false;  // a save dialog asks before overwriting
+    std::string title;
+    std::string folder;
+    std::string filter;
+    std::string defaultExtension;  // without the dot
+    std::string fileName;          // proposed name
+};
+
 class UserDialogs {
 public:
     virtual ~UserDialogs() = default;
     virtual MessageAnswer Show(const UserMessage& message) = 0;
+    // The chosen path, or nothing when the user cancels.
+    virtual std::optional<std::string> ChooseFile(const FileRequest& request) = 0;
 };
 
 // Picks the English or Russian text of a pair.

@@ -289,9 +289,9 @@ SettingsRefusal ReadSettings(const std::string& path, SettingsKind kind, ScopeSt
 }
 
 bool WriteSettings(const std::string& path, SettingsKind kind, const ScopeState& state, const DeviceFacts& facts,
-                   std::string& error) {
+                   std::string& error, WriteMode mode) {
     std::string text;
-    if (!ReadWholeFile(path, text)) text.clear();
+    if (mode == WriteMode::Replace || !ReadWholeFile(path, text)) text.clear();
     IniDocument ini = IniDocument::Parse(text);
     for (const char* section : {"Common", "Scope", "Trigger", "Calibrate", "Generator", "FFT"})
         ini.EraseSection(section);

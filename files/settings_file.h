@@ -22,9 +22,12 @@ enum class SettingsRefusal {
 SettingsRefusal ReadSettings(const std::string& path, SettingsKind kind, ScopeState& state);
 
 // Rewrites the file, keeping its foreign sections and the foreign keys of
-// System and Colors. False with the reason in error when it cannot be written.
+// System and Colors (Merge), or replacing its whole content (Replace, as
+// "Save Settings As" does). False with the reason in error when it cannot
+// be written; the old file is then untouched.
+enum class WriteMode { Merge, Replace };
 bool WriteSettings(const std::string& path, SettingsKind kind, const ScopeState& state,
-                   const DeviceFacts& facts, std::string& error);
+                   const DeviceFacts& facts, std::string& error, WriteMode mode = WriteMode::Merge);
 
 struct MessageText {
     std::string caption;

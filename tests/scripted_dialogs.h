@@ -18,8 +18,17 @@ public:
         answers.pop_front();
         return a;
     }
+    std::optional<std::string> ChooseFile(const FileRequest& request) override {
+        files.push_back(request);
+        if (chosen.empty()) return std::nullopt;
+        std::optional<std::string> path = chosen.front();
+        chosen.pop_front();
+        return path;
+    }
     std::deque<MessageAnswer> answers;  // for Yes/No questions, in order; No when empty
     std::vector<UserMessage> shown;
+    std::deque<std::optional<std::string>> chosen;  // file dialog results, in order; cancel when empty
+    std::vector<FileRequest> files;
 };
 
 }  // namespace qx40::testing_support

@@ -18,6 +18,8 @@ public:
         return message.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::No;
     }
 
+    std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
+
     // Line breaks become spaces.
     static std::string OneLine(const std::string& text) {
         std::string line;

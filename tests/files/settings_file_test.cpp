@@ -244,6 +244,16 @@ TEST_F(SettingsFileTest, RewriteKeepsForeignContentWhereItShould) {
     EXPECT_EQ(dir.Read("p.ini").rfind("[Window]\r\nLeft=10\r\n", 0), 0u);  // foreign section stays first
 }
 
+TEST_F(SettingsFileTest, ReplaceDropsEverythingForeign) {
+    dir.Write("u.qxs", "[Window]\nLeft=10\n[System]\nMine=1\n");
+    std::string error;
+    ASSERT_TRUE(WriteSettings(dir.File("u.qxs"), SettingsKind::User, ScopeState{}, facts, error, WriteMode::Replace));
+    const IniDocument ini = Ini("u.qxs");
+    EXPECT_FALSE(ini.HasSection("Window"));
+    EXPECT_FALSE(ini.HasKey("System", "Mine"));
+    EXPECT_EQ(ini.Get("Common", "CH_D1"), "1");
+}
+
 TEST_F(SettingsFileTest, DeviceInformationKeys) {
     facts.SerialKnown = true;
     facts.SerialNumber = 0x00ABCDEF;
