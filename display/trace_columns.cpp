@@ -1,10 +1,10 @@
 #include "display/trace_columns.h"
 
 #include <algorithm>
+#include <array>
 
 #include "device/sample_record.h"
-#include "display/interpolation.h"
-#include "display/round_nearest.h"
+#include "display/interpolation_kernel.h"
 
 namespace qx40 {
 namespace {
@@ -22,8 +22,28 @@ std::int64_t RollSpanLength(const FrameInfo* info, std::int64_t timePerDivNs) {
 std::int32_t HeightPixels(std::int32_t v, const TraceParams& p, double vs) {
     constexpr std::int32_t kLimit = 1 << 20;
     const double codes = (v - static_cast<double>(p.Zero)) * p.Gain + p.Offset;
-    return std::clamp(RoundNearest(codes * vs), -kLimit, kLimit);
+    return std::clamp(RoundToPixel(codes * vs), -kLimit, kLimit);
 }
+
+// HeightPixels looked up for the values a trace holds (ADC codes with the
+// overshoot of interpolation, digital levels, spectrum heights) and
+// computed for any other.
+class HeightMap {
+public:
+    HeightMap(const TraceParams& p, double vs) : p_(p), vs_(vs) {
+        for (std::int32_t v = kLow; v < kHigh; ++v) table_[static_cast<std::size_t>(v - kLow)] = HeightPixels(v, p, vs);
+    }
+    std::int32_t operator()(std::int32_t v) const {
+        return v >= kLow && v < kHigh ? table_[static_cast<std::size_t>(v - kLow)] : HeightPixels(v, p_, vs_);
+    }
+
+private:
+    static constexpr std::int32_t kLow = -256;
+    static constexpr std::int32_t kHigh = 768;
+    const TraceParams& p_;
+    double vs_;
+    std::array<std::int32_t, kHigh - kLow> table_;
+};
 
 }  // namespace
 
@@ -42,7 +62,7 @@ void ReduceTrace(const TraceParams& p, std::int32_t w, double vs, std::int64_t t
     // sin(x)/x only at the full sample rate and with samples more than 0.9 px apart.
     const bool interp = p.Mode == 2 && divider == 1 && p.Dx > 0.9;
     const double shiftPixels = p.Dx * p.Sub;
-    out.Shift = RoundNearest(shiftPixels);
+    out.Shift = RoundToPixel(shiftPixels);
     const double frac = shiftPixels - out.Shift;
 
     const bool roll = p.RollMark && p.Info && (*p.Info)[fi::RollFrame] == 1;
@@ -50,6 +70,7 @@ void ReduceTrace(const TraceParams& p, std::int32_t w, double vs, std::int64_t t
     const std::int64_t rollSpan = RollSpanLength(p.Info, timePerDivNs);
     bool hlStartSet = false, hlEndSet = false;
 
+    const HeightMap height(p, vs);
     const std::int64_t step = interp ? 1 : 10;
     const double pixelsPerTenth = p.Dx * 0.1;
     const std::int64_t stopAfter = static_cast<std::int64_t>(w) + out.Shift;
@@ -57,12 +78,12 @@ void ReduceTrace(const TraceParams& p, std::int32_t w, double vs, std::int64_t t
     for (std::int64_t s = p.First < 0 ? -static_cast<std::int64_t>(p.First) * 10 : 0;; s += step) {
         const std::int64_t i = s / 10 + p.First;
         if (i >= p.Count) break;
-        const std::int32_t col = std::max(0, RoundNearest(static_cast<double>(s) * pixelsPerTenth - frac));
+        const std::int32_t col = std::max(0, RoundToPixel(static_cast<double>(s) * pixelsPerTenth - frac));
         if (col > lastColumn) break;
 
         const auto slot = static_cast<std::int32_t>(i);
         const auto phase = static_cast<std::int32_t>(s % 10);
-        const std::int32_t vL = phase == 0 ? p.Low[slot] : InterpolateSample(p.Low, slot, phase, p.Count);
+        const std::int32_t vL = phase == 0 ? p.Low[slot] : InterpolateInterior(p.Low, slot, phase, p.Count);
         const std::int32_t vH = interp ? vL : p.High[slot];
 
         if (roll) {
@@ -78,11 +99,11 @@ void ReduceTrace(const TraceParams& p, std::int32_t w, double vs, std::int64_t t
 
         const auto c = static_cast<std::size_t>(col);
         if (vL != kEmptySample) {
-            const std::int32_t y = HeightPixels(vL, p, vs);
+            const std::int32_t y = height(vL);
             if (out.Lo[c] == kEmptySample || y < out.Lo[c]) out.Lo[c] = y;
         }
         if (vH != kEmptySample) {
-            const std::int32_t y = HeightPixels(vH, p, vs);
+            const std::int32_t y = height(vH);
             if (out.Hi[c] == kEmptySample || y > out.Hi[c]) out.Hi[c] = y;
         }
         if (col > stopAfter) break;
