@@ -32,11 +32,11 @@ struct ReadoutInput {
     const ScopeState& State;
     const DerivedQuantities& Derived;
     const FrameInfo& Main;  // all zero while the main record holds no data
-    ScreenGeometry Geometry;
+    ScreenGeometry Geometry{};
     std::int32_t ScrollIndex = 0;
     std::int32_t SpectrumMode = 0;
-    SpectrumReadout Spectrum;
-    LinkCounters Link;                // per second
+    SpectrumReadout Spectrum{};
+    LinkCounters Link{};              // per second
     std::int32_t VccCentivolts = -1;  // -1 while unknown
     char DecimalSeparator = '.';
 };

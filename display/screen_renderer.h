@@ -28,21 +28,21 @@ struct ScreenInput {
     const DerivedQuantities& Derived;  // of the last apply
     const SampleRecord& Main;
     const SampleRecord& Background;
-    RecordLevels BackgroundLevels;  // the background record's own zero lines
-    ScreenGeometry Geometry;        // of the bitmap's size (ComputeScreenGeometry)
+    RecordLevels BackgroundLevels{};  // the background record's own zero lines
+    ScreenGeometry Geometry{};      // of the bitmap's size (ComputeScreenGeometry)
     std::int32_t ScrollIndex = 0;   // ScrollBar_X_POS, already reset when beyond the valid count
     bool BgLaneSwap = false;
     DraggedLevel Dragging = DraggedLevel::None;
-    LinkCounters LinkPerSecond;
+    LinkCounters LinkPerSecond{};
     std::int32_t VccCentivolts = -1;  // -1 while unknown
-    ActivityEvents Activity;          // IndicatorFrame / IndicatorStatus (the caller clears them), RUN or SINGLE
+    ActivityEvents Activity{};        // IndicatorFrame / IndicatorStatus (the caller clears them), RUN or SINGLE
     bool SpectrumNewData = false;     // NewFrameData or SpectrumRequest: recompute the spectrum
     bool SettingsChanged = false;     // restarts the spectrum average
     char DecimalSeparator = '.';      // the user's locale's
 };
 
 struct ScreenOutput {
-    SpectrumMenus Menus;            // enabled and checked states of Menu_FFT_A1 / Menu_FFT_A2
+    SpectrumMenus Menus{};          // enabled and checked states of Menu_FFT_A1 / Menu_FFT_A2
     std::int32_t SpectrumMode = 0;  // kSpectrumOff .. kSpectrumPeakDetect
     std::int32_t SpectrumSizeIndex = 0;
     // The spectrum was recomputed: clear NewFrameData, SpectrumRequest and SettingsChanged.
