@@ -14,6 +14,13 @@ set(QX40_CORE_SOURCES
     device/frame_receiver.cpp
     device/main_thread_queue.cpp
     device/model_features.cpp
+    device/usb/sim_command_parser.cpp
+    device/usb/sim_frame_builder.cpp
+    device/usb/sim_generator.cpp
+    device/usb/sim_instrument.cpp
+    device/usb/sim_signal_model.cpp
+    device/usb/sim_trigger.cpp
+    device/usb/simulated_link.cpp
     device/value_tables.cpp
     display/blend_color.cpp
     display/diagnostic_lines.cpp
