@@ -86,7 +86,9 @@ struct Instrument {
 
 class Discard : public qx40::FrameSink {
 public:
-    void OnDataFrame(std::span<const std::uint8_t>, const qx40::RegisterEcho&) override { ++frames; }
+    void OnDataFrame(std::span<const std::uint8_t>, const qx40::RegisterEcho&) override {
+        ++frames;
+    }
     void OnStatusFrame(const qx40::StatusRecord&) override {}
     int frames = 0;
 };

@@ -40,8 +40,11 @@ void SimCommandParser::Feed(std::span<const std::uint8_t> bytes, SimCommandSink&
         if (b > 0x0F) {
             // Not a nibble: the command or image in progress is broken off;
             // a start byte begins the next command.
-            if (state_ == State::Body) sink.OnRejected();
-            else sink.OnImage(false, {imageHead_.data(), std::min(imageReceived_, imageHead_.size())});
+            if (state_ == State::Body)
+                sink.OnRejected();
+            else
+                sink.OnImage(false,
+                             {imageHead_.data(), std::min(imageReceived_, imageHead_.size())});
             state_ = State::Idle;
             if (b == kStart) Begin();
             continue;
@@ -53,8 +56,10 @@ void SimCommandParser::Feed(std::span<const std::uint8_t> bytes, SimCommandSink&
         }
         haveLow_ = false;
         const auto value = static_cast<std::uint8_t>(b << 4 | low_);
-        if (state_ == State::Body) BodyByte(value, sink);
-        else ImageByte(value, sink);
+        if (state_ == State::Body)
+            BodyByte(value, sink);
+        else
+            ImageByte(value, sink);
     }
 }
 
@@ -63,8 +68,10 @@ void SimCommandParser::BodyByte(std::uint8_t byte, SimCommandSink& sink) {
     if (bodyBytes_ < std::size_t{body_[0]} + 1) return;  // B[0] = L; L + 1 bytes with the checksum
     state_ = State::Idle;  // before the sink runs: it may ask for an image
     SimCommand command;
-    if (Parse({body_.data(), bodyBytes_}, command)) sink.OnCommand(command);
-    else sink.OnRejected();
+    if (Parse({body_.data(), bodyBytes_}, command))
+        sink.OnCommand(command);
+    else
+        sink.OnRejected();
 }
 
 void SimCommandParser::ImageByte(std::uint8_t byte, SimCommandSink& sink) {
@@ -99,8 +106,10 @@ bool SimCommandParser::Parse(std::span<const std::uint8_t> body, SimCommand& out
         } else {
             return false;
         }
-        out.segments.push_back({space, start, {body.begin() + static_cast<std::ptrdiff_t>(at),
-                                               body.begin() + static_cast<std::ptrdiff_t>(at + count)}});
+        out.segments.push_back({space,
+                                start,
+                                {body.begin() + static_cast<std::ptrdiff_t>(at),
+                                 body.begin() + static_cast<std::ptrdiff_t>(at + count)}});
         at += count;
     }
     return at == length;

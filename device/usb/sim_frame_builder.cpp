@@ -13,7 +13,9 @@ void AppendNibbles(std::vector<std::uint8_t>& out, std::uint8_t b, std::uint8_t&
     check ^= lo ^ hi;
 }
 
-std::uint8_t Sendable(std::uint8_t check) { return check == kSimFrameStart ? 0xFE : check; }
+std::uint8_t Sendable(std::uint8_t check) {
+    return check == kSimFrameStart ? 0xFE : check;
+}
 
 }  // namespace
 
@@ -26,8 +28,8 @@ SimFrameLayout SimLayoutOf(const std::array<std::uint8_t, 128>& regs, std::int32
         // One analog and one logic channel at twice the depth; the header
         // names both of a pair so that its byte count halves to the truth.
         const bool analog = enable & 0x03, logic = enable & 0x0C;
-        layout.present = {analog && !(mode & 0x02), analog && (mode & 0x02), logic && !(mode & 0x04),
-                          logic && (mode & 0x04)};
+        layout.present = {analog && !(mode & 0x02), analog && (mode & 0x02),
+                          logic && !(mode & 0x04), logic && (mode & 0x04)};
         bits = static_cast<std::uint8_t>((analog ? 0x03 : 0) | (logic ? 0x0C : 0));
     } else {
         for (std::size_t c = 0; c < 4; ++c) layout.present[c] = enable & (1u << c);
@@ -42,8 +44,8 @@ SimFrameLayout SimLayoutOf(const std::array<std::uint8_t, 128>& regs, std::int32
 }
 
 void AppendSimDataFrame(std::vector<std::uint8_t>& out, const SimFrameLayout& layout,
-                        const std::array<std::vector<std::uint8_t>, 4>& samples, std::int32_t sampleCount,
-                        const std::array<std::uint8_t, 128>& echo) {
+                        const std::array<std::vector<std::uint8_t>, 4>& samples,
+                        std::int32_t sampleCount, const std::array<std::uint8_t, 128>& echo) {
     out.push_back(kSimFrameStart);
     out.push_back(layout.header);
     const std::size_t first = out.size();
@@ -73,7 +75,8 @@ void AppendSimDataFrame(std::vector<std::uint8_t>& out, const SimFrameLayout& la
     out.push_back(Sendable(check));
 }
 
-void AppendSimStatusFrame(std::vector<std::uint8_t>& out, const std::array<std::uint8_t, kSimStatusBytes>& status) {
+void AppendSimStatusFrame(std::vector<std::uint8_t>& out,
+                          const std::array<std::uint8_t, kSimStatusBytes>& status) {
     out.push_back(kSimFrameStart);
     out.push_back(kSimStatusHeader);
     std::uint8_t check = kSimStatusHeader;

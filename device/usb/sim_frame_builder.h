@@ -28,8 +28,9 @@ SimFrameLayout SimLayoutOf(const std::array<std::uint8_t, 128>& regs, std::int32
 // samples[c] holds sampleCount raw samples of channel c in ring order
 // (analog codes, logic 0/1); channels the layout does not carry are not read.
 void AppendSimDataFrame(std::vector<std::uint8_t>& out, const SimFrameLayout& layout,
-                        const std::array<std::vector<std::uint8_t>, 4>& samples, std::int32_t sampleCount,
-                        const std::array<std::uint8_t, 128>& echo);
-void AppendSimStatusFrame(std::vector<std::uint8_t>& out, const std::array<std::uint8_t, kSimStatusBytes>& status);
+                        const std::array<std::vector<std::uint8_t>, 4>& samples,
+                        std::int32_t sampleCount, const std::array<std::uint8_t, 128>& echo);
+void AppendSimStatusFrame(std::vector<std::uint8_t>& out,
+                          const std::array<std::uint8_t, kSimStatusBytes>& status);
 
 }  // namespace qx40

@@ -25,27 +25,46 @@ constexpr std::uint64_t kCarrierNoiseStream = 1;
 constexpr std::uint64_t kModulatingNoiseStream = 2;
 
 enum Mode { kPlain = 0, kSweep = 1, kAm = 2, kFm = 3, kSum = 4, kPulse = 7 };
-enum Shape { kSine = 0, kRampUp = 1, kRampDown = 2, kRect = 3, kTriangle = 4, kConstant = 5, kConstantCarrier = 6, kNoise = 7 };
+enum Shape {
+    kSine = 0,
+    kRampUp = 1,
+    kRampDown = 2,
+    kRect = 3,
+    kTriangle = 4,
+    kConstant = 5,
+    kConstantCarrier = 6,
+    kNoise = 7
+};
 
 // The accumulator's position after tick ticks, as a fraction of a cycle.
 // Unsigned arithmetic wraps modulo 2^64, of which 2^48 is a divisor, so the
 // low 48 bits are exact for any tick.
 double PhaseFraction(std::int64_t tick, std::uint64_t word) {
-    return static_cast<double>((static_cast<std::uint64_t>(tick) * word) & kPhaseMask) / kPhaseScale;
+    return static_cast<double>((static_cast<std::uint64_t>(tick) * word) & kPhaseMask) /
+           kPhaseScale;
 }
 
-bool Oscillates(int shape) { return shape <= kTriangle || shape == kNoise; }
+bool Oscillates(int shape) {
+    return shape <= kTriangle || shape == kNoise;
+}
 
 // One cycle of a waveform, phase in [0, 1), value in [-1, 1].
 double Wave(int shape, double phase) {
     switch (shape) {
-        case kSine: return std::sin(kTwoPi * phase);
-        case kRampUp: return 2.0 * phase - 1.0;
-        case kRampDown: return 1.0 - 2.0 * phase;
-        case kRect: return phase < 0.5 ? 1.0 : -1.0;
-        case kTriangle: return phase < 0.5 ? 4.0 * phase - 1.0 : 3.0 - 4.0 * phase;
-        case kConstantCarrier: return 1.0;
-        default: return 0.0;
+        case kSine:
+            return std::sin(kTwoPi * phase);
+        case kRampUp:
+            return 2.0 * phase - 1.0;
+        case kRampDown:
+            return 1.0 - 2.0 * phase;
+        case kRect:
+            return phase < 0.5 ? 1.0 : -1.0;
+        case kTriangle:
+            return phase < 0.5 ? 4.0 * phase - 1.0 : 3.0 - 4.0 * phase;
+        case kConstantCarrier:
+            return 1.0;
+        default:
+            return 0.0;
     }
 }
 
@@ -58,11 +77,14 @@ Range ShapeRange(int shape) {
     return shape == kConstantCarrier ? Range{1.0, 1.0} : Range{0.0, 0.0};
 }
 
-double Period(std::uint64_t word) { return word ? kPhaseScale / static_cast<double>(word) : 0.0; }
+double Period(std::uint64_t word) {
+    return word ? kPhaseScale / static_cast<double>(word) : 0.0;
+}
 
 }  // namespace
 
-SimGenerator::SimGenerator(const std::array<std::uint8_t, 128>& regs, std::uint64_t seed) : seed_(seed) {
+SimGenerator::SimGenerator(const std::array<std::uint8_t, 128>& regs, std::uint64_t seed)
+    : seed_(seed) {
     off_ = regs[70] & 0x08;
     mode_ = regs[96] & 0x07;
     invert_ = regs[96] & 0x80;
@@ -81,12 +103,14 @@ SimGenerator::SimGenerator(const std::array<std::uint8_t, 128>& regs, std::uint6
 
     // The words as the program computes them: depth and level in parts of
     // 32767.75, the deviation in steps of 4192256 phase units.
-    amDepth_ = static_cast<double>(secondWord_) * 4096.0 / (32767.75 * static_cast<double>(std::max<std::uint64_t>(amplitudeWord, 1)));
+    amDepth_ = static_cast<double>(secondWord_) * 4096.0 /
+               (32767.75 * static_cast<double>(std::max<std::uint64_t>(amplitudeWord, 1)));
     sumLevel_ = static_cast<double>(secondWord_) / 32767.75;
     const double deviationWord = static_cast<double>(secondWord_) * 4192256.0;
     fmIndex_ = modWord_ ? deviationWord / static_cast<double>(modWord_) / kTwoPi : 0.0;
     sweepPoint_ = std::max<std::int64_t>(1, static_cast<std::int64_t>(GetLE<4>(&regs[4])));
-    sweepCycle_ = std::max<std::int64_t>(1, static_cast<std::int64_t>(GetLE<2>(&regs[10]))) * sweepPoint_;
+    sweepCycle_ =
+        std::max<std::int64_t>(1, static_cast<std::int64_t>(GetLE<2>(&regs[10]))) * sweepPoint_;
     pulsePeriod_ = static_cast<std::int64_t>(freqWord_) + 1;
     pulseWidth_ = std::min(static_cast<std::int64_t>(secondWord_), pulsePeriod_);
 
@@ -115,7 +139,8 @@ SimGenerator::SimGenerator(const std::array<std::uint8_t, 128>& regs, std::uint6
         case kPulse:
             min_ = pulseWidth_ >= pulsePeriod_ ? a : -a;
             max_ = pulseWidth_ <= 0 ? -a : a;
-            dc_ = a * (2.0 * static_cast<double>(pulseWidth_) / static_cast<double>(pulsePeriod_) - 1.0);
+            dc_ = a * (2.0 * static_cast<double>(pulseWidth_) / static_cast<double>(pulsePeriod_) -
+                       1.0);
             break;
         default:
             min_ = a * c.lo, max_ = a * c.hi, dc_ = a * cMean;
@@ -134,18 +159,22 @@ SimGenerator::SimGenerator(const std::array<std::uint8_t, 128>& regs, std::uint6
     } else if (Oscillates(shape_)) {
         double word = static_cast<double>(freqWord_);
         if (mode_ == kSweep)
-            word += static_cast<double>(secondWord_) * static_cast<double>(sweepCycle_ / sweepPoint_);
+            word +=
+                static_cast<double>(secondWord_) * static_cast<double>(sweepCycle_ / sweepPoint_);
         if (mode_ == kFm) word += deviationWord;
         consider(word > 0.0 ? kPhaseScale / word : 0.0);
     }
     if ((mode_ == kAm || mode_ == kSum) && modulated)
         consider(modShape_ == kNoise ? 2.0 * kNoiseTicks : Period(modWord_));
-    scanStep_ = fastest > 0.0 ? std::clamp<std::int64_t>(static_cast<std::int64_t>(fastest / kLooksPerPeriod), 1, kQuietStep)
-                              : kQuietStep;
+    scanStep_ = fastest > 0.0
+                    ? std::clamp<std::int64_t>(static_cast<std::int64_t>(fastest / kLooksPerPeriod),
+                                               1, kQuietStep)
+                    : kQuietStep;
 }
 
 double SimGenerator::Carrier(std::int64_t tick) const {
-    if (shape_ == kNoise) return SimNoise(seed_, kCarrierNoiseStream, SimFloorDiv(tick, kNoiseTicks));
+    if (shape_ == kNoise)
+        return SimNoise(seed_, kCarrierNoiseStream, SimFloorDiv(tick, kNoiseTicks));
     if (!Oscillates(shape_)) return Wave(shape_, 0.0);
     double phase = PhaseFraction(tick, freqWord_);
     if (mode_ == kSweep) {
@@ -154,7 +183,8 @@ double SimGenerator::Carrier(std::int64_t tick) const {
         const std::int64_t tau = tick - SimFloorDiv(tick, sweepCycle_) * sweepCycle_;
         const long double t = static_cast<long double>(tau);
         const long double extra = static_cast<long double>(secondWord_) * t * t /
-                                  (2.0L * static_cast<long double>(sweepPoint_)) / 281474976710656.0L;
+                                  (2.0L * static_cast<long double>(sweepPoint_)) /
+                                  281474976710656.0L;
         phase = PhaseFraction(tau, freqWord_) + static_cast<double>(extra - std::floor(extra));
     } else if (mode_ == kFm && modWord_ != 0) {
         const double sign = invert_ ? -1.0 : 1.0;
@@ -165,8 +195,10 @@ double SimGenerator::Carrier(std::int64_t tick) const {
 
 double SimGenerator::Modulating(std::int64_t tick) const {
     double w = 0.0;
-    if (modShape_ == kNoise) w = SimNoise(seed_, kModulatingNoiseStream, SimFloorDiv(tick, kNoiseTicks));
-    else if (Oscillates(modShape_) && modWord_ != 0) w = Wave(modShape_, PhaseFraction(tick, modWord_));
+    if (modShape_ == kNoise)
+        w = SimNoise(seed_, kModulatingNoiseStream, SimFloorDiv(tick, kNoiseTicks));
+    else if (Oscillates(modShape_) && modWord_ != 0)
+        w = Wave(modShape_, PhaseFraction(tick, modWord_));
     return invert_ ? -w : w;
 }
 
@@ -174,23 +206,29 @@ double SimGenerator::Volts(std::int64_t tick) const {
     if (off_) return 0.0;
     const double a = halfAmplitude_;
     switch (mode_) {
-        case kAm: return a / 2.0 * Carrier(tick) * (1.0 + amDepth_ * Modulating(tick));
-        case kSum: return a / 2.0 * (Carrier(tick) + sumLevel_ * Modulating(tick));
+        case kAm:
+            return a / 2.0 * Carrier(tick) * (1.0 + amDepth_ * Modulating(tick));
+        case kSum:
+            return a / 2.0 * (Carrier(tick) + sumLevel_ * Modulating(tick));
         case kPulse: {
             const std::int64_t r = tick - SimFloorDiv(tick, pulsePeriod_) * pulsePeriod_;
             return r < pulseWidth_ ? a : -a;
         }
-        default: return a * Carrier(tick);
+        default:
+            return a * Carrier(tick);
     }
 }
 
 double SimGenerator::PeriodTicks() const {
     if (off_ || halfAmplitude_ <= 0.0) return 0.0;
-    if (mode_ == kPulse) return pulseWidth_ > 0 && pulseWidth_ < pulsePeriod_ ? static_cast<double>(pulsePeriod_) : 0.0;
+    if (mode_ == kPulse)
+        return pulseWidth_ > 0 && pulseWidth_ < pulsePeriod_ ? static_cast<double>(pulsePeriod_)
+                                                             : 0.0;
     if (shape_ == kNoise) return 0.0;
     if (Oscillates(shape_)) return Period(freqWord_);
     // A constant carrier under AM or SUM shows the modulating signal.
-    if ((mode_ == kAm || mode_ == kSum) && modShape_ != kNoise && Oscillates(modShape_)) return Period(modWord_);
+    if ((mode_ == kAm || mode_ == kSum) && modShape_ != kNoise && Oscillates(modShape_))
+        return Period(modWord_);
     return 0.0;
 }
 

@@ -46,9 +46,9 @@ private:
     double halfAmplitude_ = 0.0;  // volts: half the peak-to-peak output
     double amDepth_ = 0.0;
     double sumLevel_ = 0.0;
-    double fmIndex_ = 0.0;            // carrier cycles of deviation per modulating radian
-    std::int64_t sweepPoint_ = 1;     // ticks per record point
-    std::int64_t sweepCycle_ = 1;     // ticks of one sweep
+    double fmIndex_ = 0.0;         // carrier cycles of deviation per modulating radian
+    std::int64_t sweepPoint_ = 1;  // ticks per record point
+    std::int64_t sweepCycle_ = 1;  // ticks of one sweep
     std::int64_t pulsePeriod_ = 1;
     std::int64_t pulseWidth_ = 0;
     double dc_ = 0.0, min_ = 0.0, max_ = 0.0;

@@ -25,13 +25,18 @@ SimInput InputOf(bool logic, bool second) {
     return second ? SimInput::A2 : SimInput::A1;
 }
 
-bool IsLogic(SimInput in) { return in == SimInput::D1 || in == SimInput::D2; }
+bool IsLogic(SimInput in) {
+    return in == SimInput::D1 || in == SimInput::D2;
+}
 
 }  // namespace
 
 SimInstrument::SimInstrument(const SimInstrumentConfig& config)
-    : config_(config), signals_(regs_, config.Bench, config.Zero, config.Seed), lastData_(kLongAgo) {
-    for (std::size_t i = 0; i < config.Tdc.size(); ++i) calibration_[kTdcAddress + i] = config.Tdc[i];
+    : config_(config),
+      signals_(regs_, config.Bench, config.Zero, config.Seed),
+      lastData_(kLongAgo) {
+    for (std::size_t i = 0; i < config.Tdc.size(); ++i)
+        calibration_[kTdcAddress + i] = config.Tdc[i];
     Restart();
 }
 
@@ -63,7 +68,8 @@ void SimInstrument::OnCommand(const SimCommand& command) {
 }
 
 void SimInstrument::OnImage(bool complete, std::span<const std::uint8_t> head) {
-    configured_ = complete && std::equal(head.begin(), head.end(), kImageSignature.begin(), kImageSignature.end());
+    configured_ = complete && std::equal(head.begin(), head.end(), kImageSignature.begin(),
+                                         kImageSignature.end());
     if (configured_) Restart();
 }
 
@@ -91,7 +97,9 @@ void SimInstrument::SetBench(const SimBench& bench) {
     Restart();
 }
 
-std::int64_t SimInstrument::IntervalTicks() const { return std::max<std::int64_t>(regs_[76], 1) * kTicksPerMs; }
+std::int64_t SimInstrument::IntervalTicks() const {
+    return std::max<std::int64_t>(regs_[76], 1) * kTicksPerMs;
+}
 
 void SimInstrument::Restart(std::int64_t armDelay) {
     Acquisition a;
@@ -108,12 +116,13 @@ void SimInstrument::Restart(std::int64_t armDelay) {
     a.autoMode = regs_[1] & 0x20;
     a.trigCount = a.roll ? 0 : regs_[16];
     const bool second = regs_[1] & 0x04;
-    a.spec.source = InputOf(regs_[1] & 0x02, second);
-    a.spec.falling = regs_[1] & 0x10;
-    a.spec.low = IsLogic(a.spec.source) ? 1 : regs_[second ? 14 : 12];
-    a.spec.high = IsLogic(a.spec.source) ? 0 : regs_[second ? 15 : 13];
-    a.spec.count = a.trigCount;
-    if (a.trigCount > 0) a.search = SimTriggerSearch(a.spec, signals_, a.start + a.prePoints * a.divider);
+    a.trigger.source = InputOf(regs_[1] & 0x02, second);
+    a.trigger.falling = regs_[1] & 0x10;
+    a.trigger.low = IsLogic(a.trigger.source) ? 1 : regs_[second ? 14 : 12];
+    a.trigger.high = IsLogic(a.trigger.source) ? 0 : regs_[second ? 15 : 13];
+    a.trigger.count = a.trigCount;
+    if (a.trigCount > 0)
+        a.search = SimTriggerSearch(a.trigger, signals_, a.start + a.prePoints * a.divider);
     a.nextRollFrame = a.start + IntervalTicks();
     acq_ = a;
 }
@@ -133,9 +142,9 @@ void SimInstrument::Prepare(std::int64_t limit) {
     }
     // Auto: the wait ends after a time without a trigger, but never before
     // a whole record has been acquired since the start.
-    const std::int64_t deadline = a.autoMode
-        ? a.start + std::max(a.prePoints * a.divider + kAutoTimeoutTicks, recordTicks)
-        : kNever;
+    const std::int64_t deadline =
+        a.autoMode ? a.start + std::max(a.prePoints * a.divider + kAutoTimeoutTicks, recordTicks)
+                   : kNever;
     if (a.search.Scan(signals_, std::min(limit, deadline - 1))) {
         // The trigger point is the sample at or before the crossing.
         const SimTriggerHit& hit = a.search.Hit();
@@ -164,8 +173,10 @@ std::int64_t SimInstrument::NextDue() const {
     if (!powered_) return kNever;
     std::int64_t due = nextStatus_;
     if (Running()) {
-        if (acq_.roll) due = std::min(due, acq_.nextRollFrame);
-        else if (acq_.ready) due = std::min(due, std::max(acq_.readyTick, lastData_ + IntervalTicks()));
+        if (acq_.roll)
+            due = std::min(due, acq_.nextRollFrame);
+        else if (acq_.ready)
+            due = std::min(due, std::max(acq_.readyTick, lastData_ + IntervalTicks()));
     }
     return due;
 }
@@ -191,11 +202,14 @@ void SimInstrument::AdvanceTo(std::int64_t tick, SimFrameOutput& out) {
     now_ = tick;
 }
 
-void SimInstrument::FillRecord(std::int64_t firstTick, std::int32_t firstAddress, const SimFrameLayout& layout) {
+void SimInstrument::FillRecord(std::int64_t firstTick, std::int32_t firstAddress,
+                               const SimFrameLayout& layout) {
     const std::int32_t n = acq_.rawCount;
     for (auto& s : samples_) s.assign(static_cast<std::size_t>(n), 0);
     if (n <= 0) return;
-    const auto address = [&](std::int64_t i) { return static_cast<std::size_t>((firstAddress + i) % n); };
+    const auto address = [&](std::int64_t i) {
+        return static_cast<std::size_t>((firstAddress + i) % n);
+    };
     for (std::int64_t j = 0; j < acq_.points; ++j) {
         const std::int64_t tick = firstTick + j * acq_.divider;
         for (std::size_t c = 0; c < 4; ++c) {
@@ -235,7 +249,8 @@ void SimInstrument::SendData(SimFrameOutput& out) {
     if (a.roll) {
         // The ring is written continuously; W is the slot after the newest
         // sample, and the ring is full once it has wrapped.
-        const std::int64_t written = std::max<std::int64_t>(0, SimFloorDiv(now_ - a.start, a.divider)) * rawPerPoint;
+        const std::int64_t written =
+            std::max<std::int64_t>(0, SimFloorDiv(now_ - a.start, a.divider)) * rawPerPoint;
         const auto w = static_cast<std::int32_t>(n > 0 ? written % n : 0);
         FillRecord(a.start + SimFloorDiv(written - n, rawPerPoint) * a.divider, w, layout);
         echo[0] = static_cast<std::uint8_t>(0x01 | (n > 0 && written >= n ? 0x02 : 0) | 0x04);
@@ -252,12 +267,15 @@ void SimInstrument::SendData(SimFrameOutput& out) {
         if (a.triggered) {
             const SimTriggerHit& hit = a.search.Hit();
             PutLE<4>(&echo[4], static_cast<std::uint64_t>(a.fineTicks));
-            PutLE<4>(&echo[20], static_cast<std::uint64_t>(std::min<std::int64_t>(hit.widthTicks, 0xFFFFFFFF)));
-            if (IsLogic(a.spec.source)) {
+            PutLE<4>(&echo[20], static_cast<std::uint64_t>(
+                                    std::min<std::int64_t>(hit.widthTicks, 0xFFFFFFFF)));
+            if (IsLogic(a.trigger.source)) {
                 // The TDC counts from the edge to the next clock.
-                const std::size_t which = (a.spec.source == SimInput::D2 ? 2 : 0) + (a.spec.falling ? 1 : 0);
+                const std::size_t which =
+                    (a.trigger.source == SimInput::D2 ? 2 : 0) + (a.trigger.falling ? 1 : 0);
                 const double fullScale = calibration_[kTdcAddress + which];
-                echo[46] = static_cast<std::uint8_t>(std::clamp<long>(std::lround(fullScale * (1.0 - hit.edgeFraction)), 0, 31));
+                echo[46] = static_cast<std::uint8_t>(
+                    std::clamp<long>(std::lround(fullScale * (1.0 - hit.edgeFraction)), 0, 31));
             } else {
                 echo[17] = static_cast<std::uint8_t>(std::min<std::int64_t>(hit.slewTicks, 255));
                 echo[44] = hit.levelBefore;
@@ -271,8 +289,10 @@ void SimInstrument::SendData(SimFrameOutput& out) {
     AppendSimDataFrame(frame_, layout, samples_, n, echo);
     lastData_ = now_;
     ++records_;
-    if (a.roll) acq_.nextRollFrame += IntervalTicks();
-    else Restart(static_cast<std::int64_t>(SimMix64(config_.Seed ^ records_) % kReadoutJitterTicks));
+    if (a.roll)
+        acq_.nextRollFrame += IntervalTicks();
+    else
+        Restart(static_cast<std::int64_t>(SimMix64(config_.Seed ^ records_) % kReadoutJitterTicks));
     out.OnFrame(frame_, true);
 }
 
@@ -282,14 +302,29 @@ void SimInstrument::FrequencyMeter(std::int32_t& count, std::int32_t& gate) cons
     SimInput in = SimInput::A1;
     double divide = 1.0;
     switch (regs_[48]) {
-        case 1: in = SimInput::A1; break;
-        case 2: in = SimInput::A2; break;
-        case 3: in = SimInput::D1; break;
-        case 4: in = SimInput::D2; break;
-        case 5: in = SimInput::D1, divide = 8.0; break;  // the HF inputs count through a divider by 8
-        case 6: in = SimInput::D2, divide = 8.0; break;
-        case 7: in = acq_.spec.source; break;
-        default: return;
+        case 1:
+            in = SimInput::A1;
+            break;
+        case 2:
+            in = SimInput::A2;
+            break;
+        case 3:
+            in = SimInput::D1;
+            break;
+        case 4:
+            in = SimInput::D2;
+            break;
+        case 5:
+            in = SimInput::D1, divide = 8.0;
+            break;  // the HF inputs count through a divider by 8
+        case 6:
+            in = SimInput::D2, divide = 8.0;
+            break;
+        case 7:
+            in = acq_.trigger.source;
+            break;
+        default:
+            return;
     }
     const double period = signals_.PeriodTicks(in) * divide;
     if (period <= 0.0) return;

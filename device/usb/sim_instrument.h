@@ -35,7 +35,8 @@ public:
     // Reading a record out takes the microcontroller up to this long, a
     // little more or less each time; the next acquisition is armed after it.
     static constexpr std::int64_t kReadoutJitterTicks = 10000;
-    static constexpr std::array<std::uint8_t, 8> kImageSignature{0xFF, 0xFF, 0xFF, 0xFF, 0xAA, 0x99, 0x55, 0x66};
+    static constexpr std::array<std::uint8_t, 8> kImageSignature{0xFF, 0xFF, 0xFF, 0xFF,
+                                                                 0xAA, 0x99, 0x55, 0x66};
 
     explicit SimInstrument(const SimInstrumentConfig& config);
 
@@ -66,23 +67,22 @@ public:
     bool FpgaConfigured() const { return configured_; }
     std::int64_t CommandsAccepted() const { return accepted_; }
     std::int64_t CommandsRejected() const { return rejected_; }
-    const SimSignalModel& Signals() const { return signals_; }
 
 private:
     // One acquisition, from its start to the frame that sends it.
     struct Acquisition {
         std::int64_t start = 0;
-        std::int32_t rawCount = 0;   // samples per channel in the frame
-        std::int32_t points = 0;     // with peak detect two raw samples a point
+        std::int32_t rawCount = 0;  // samples per channel in the frame
+        std::int32_t points = 0;    // with peak detect two raw samples a point
         std::int32_t prePoints = 0;
-        std::int64_t divider = 1;    // ticks per point
+        std::int64_t divider = 1;  // ticks per point
         bool peak = false;
         bool roll = false;
         bool autoMode = false;
         std::int32_t trigCount = 0;
-        SimTriggerSpec spec;
+        SimTriggerSettings trigger;
         SimTriggerSearch search;
-        bool ready = false;          // the record's place in time is known
+        bool ready = false;  // the record's place in time is known
         bool triggered = false;
         std::int64_t firstTick = 0;  // tick of the record's first point
         std::int64_t readyTick = 0;  // the record is complete
@@ -101,7 +101,8 @@ private:
     std::int64_t DataDue(std::int64_t limit);
     void SendData(SimFrameOutput& out);
     void SendStatus(SimFrameOutput& out);
-    void FillRecord(std::int64_t firstTick, std::int32_t firstAddress, const SimFrameLayout& layout);
+    void FillRecord(std::int64_t firstTick, std::int32_t firstAddress,
+                    const SimFrameLayout& layout);
     std::array<std::uint8_t, 128> Echo() const;
     void FrequencyMeter(std::int32_t& count, std::int32_t& gate) const;
 

@@ -18,7 +18,8 @@ constexpr std::uint64_t SimMix64(std::uint64_t x) {
 
 // Uniform in [-1, 1).
 constexpr double SimNoise(std::uint64_t seed, std::uint64_t stream, std::int64_t tick) {
-    const std::uint64_t h = SimMix64(SimMix64(seed ^ (stream * 0xD6E8FEB86659FD93ull)) ^ static_cast<std::uint64_t>(tick));
+    const std::uint64_t h = SimMix64(SimMix64(seed ^ (stream * 0xD6E8FEB86659FD93ull)) ^
+                                     static_cast<std::uint64_t>(tick));
     return static_cast<double>(h >> 11) * (2.0 / 9007199254740992.0) - 1.0;  // 53 bits
 }
 

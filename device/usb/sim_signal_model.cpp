@@ -14,7 +14,8 @@ namespace {
 // Volts per division of each gain range code, in microvolts. Codes 2 and 5
 // are not used by the program; the instrument treats them as its least
 // sensitive range.
-constexpr std::array<double, 8> kRangeMicroVolts{50000, 100000, 2000000, 2000000, 200000, 2000000, 500000, 1000000};
+constexpr std::array<double, 8> kRangeMicroVolts{50000,  100000,  2000000, 2000000,
+                                                 200000, 2000000, 500000,  1000000};
 constexpr double kCodesPerDivision = 32.0;
 constexpr std::int64_t kQuietStep = std::int64_t{1} << 20;
 constexpr int kPeakLooks = 32;  // places looked at in a long peak-detect span
@@ -24,8 +25,12 @@ constexpr std::int64_t kPsPerTick = 10000;
 // Where D2's square wave starts, so that its edges fall between ticks.
 constexpr std::int64_t kD2PhasePs = 1234567;
 
-int Channel(SimInput in) { return static_cast<int>(in) & 1; }
-bool IsAnalog(SimInput in) { return in == SimInput::A1 || in == SimInput::A2; }
+int Channel(SimInput in) {
+    return static_cast<int>(in) & 1;
+}
+bool IsAnalog(SimInput in) {
+    return in == SimInput::A1 || in == SimInput::A2;
+}
 
 std::uint8_t ToCode(double code) {
     return static_cast<std::uint8_t>(std::lround(std::clamp(code, 0.0, 254.0)));
@@ -44,19 +49,23 @@ SimSignalModel::SimSignalModel(const std::array<std::uint8_t, 128>& regs, const 
     for (std::size_t ch = 0; ch < 2; ++ch) {
         const std::uint8_t gain = regs[70 + ch];
         const double microVolts = kRangeMicroVolts[gain & 0x07];
-        const auto offset = static_cast<double>(std::min<std::uint64_t>(GetLE<2>(&regs[72 + 2 * ch]), 4095));
+        const auto offset =
+            static_cast<double>(std::min<std::uint64_t>(GetLE<2>(&regs[72 + 2 * ch]), 4095));
         // The inverse of the program's offset computation: the zero line
         // moves linearly with the DAC code between the two calibration
         // points, and the input offset adds in proportion to the gain.
         const SimZeroCalibration& z = zero[ch];
-        const double sixteenths = z.P1 + (offset - 1360.0) * (z.P2 - z.P1) / 1680.0 + z.SH * 50000.0 / microVolts;
+        const double sixteenths =
+            z.P1 + (offset - 1360.0) * (z.P2 - z.P1) / 1680.0 + z.SH * 50000.0 / microVolts;
         FrontEnd& f = front_[ch];
         f.zero = sixteenths / 16.0;
         f.codesPerVolt = kCodesPerDivision * 1e6 / microVolts;
-        if (gain & 0x10) f.removedDc = ch == 0 ? (bench.GeneratorToA1 ? generator_.DcVolts() : 0.0)
-                                               : (bench.A2Connected ? bench.A2OffsetVolts : 0.0);
+        if (gain & 0x10)
+            f.removedDc = ch == 0 ? (bench.GeneratorToA1 ? generator_.DcVolts() : 0.0)
+                                  : (bench.A2Connected ? bench.A2OffsetVolts : 0.0);
     }
-    if (bench.A2Connected && bench.A2FrequencyHz > 0.0) a2PeriodTicks_ = kSimTicksPerSecond / bench.A2FrequencyHz;
+    if (bench.A2Connected && bench.A2FrequencyHz > 0.0)
+        a2PeriodTicks_ = kSimTicksPerSecond / bench.A2FrequencyHz;
     if (bench.DigitalConnected) {
         const auto half = [](double hz) { return hz > 0.0 ? std::llround(5e11 / hz) : 0; };
         logic_[0] = {half(bench.D1FrequencyHz), 0};
@@ -70,7 +79,8 @@ double SimSignalModel::Volts(int channel, std::int64_t tick) const {
     double v = bench_.A2OffsetVolts + bench_.A2NoiseVolts * SimNoise(seed_, kA2NoiseStream, tick);
     if (a2PeriodTicks_ > 0.0) {
         const double cycles = static_cast<double>(tick) / a2PeriodTicks_;
-        v += bench_.A2AmplitudeVpp / 2.0 * std::sin(2.0 * std::numbers::pi * (cycles - std::floor(cycles)));
+        v += bench_.A2AmplitudeVpp / 2.0 *
+             std::sin(2.0 * std::numbers::pi * (cycles - std::floor(cycles)));
     }
     return v;
 }
@@ -78,7 +88,8 @@ double SimSignalModel::Volts(int channel, std::int64_t tick) const {
 double SimSignalModel::Code(int channel, double volts, std::int64_t tick) const {
     const FrontEnd& f = front_[static_cast<std::size_t>(channel)];
     return f.zero + (volts - f.removedDc) * f.codesPerVolt +
-           bench_.AdcNoiseCodes * SimNoise(seed_, kAdcNoiseStream + static_cast<std::uint64_t>(channel), tick);
+           bench_.AdcNoiseCodes *
+               SimNoise(seed_, kAdcNoiseStream + static_cast<std::uint64_t>(channel), tick);
 }
 
 std::int64_t SimSignalModel::LogicHalfIndex(const Logic& l, std::int64_t tick) const {
@@ -112,9 +123,11 @@ void SimSignalModel::Extremes(SimInput in, std::int64_t from, std::int64_t span,
         for (std::int64_t t = from + 1; t <= last; ++t) look(t);
         return;
     }
-    for (int i = 1; i < kPeakLooks; ++i) look(from + span * i / (kPeakLooks - 1) - (i == kPeakLooks - 1 ? 1 : 0));
+    for (int i = 1; i < kPeakLooks; ++i)
+        look(from + span * i / (kPeakLooks - 1) - (i == kPeakLooks - 1 ? 1 : 0));
     if (in == SimInput::A1 && bench_.GeneratorToA1) {
-        for (std::int64_t t = generator_.NextChange(from), n = 0; t <= last && n < 2; t = generator_.NextChange(t), ++n)
+        for (std::int64_t t = generator_.NextChange(from), n = 0; t <= last && n < 2;
+             t = generator_.NextChange(t), ++n)
             look(t);
     }
     // A span of a whole period holds the signal's extremes.
@@ -127,7 +140,8 @@ void SimSignalModel::Extremes(SimInput in, std::int64_t from, std::int64_t span,
     }
 }
 
-void SimSignalModel::LevelRange(SimInput in, bool withNoise, std::int32_t& lo, std::int32_t& hi) const {
+void SimSignalModel::LevelRange(SimInput in, bool withNoise, std::int32_t& lo,
+                                std::int32_t& hi) const {
     if (!IsAnalog(in)) {
         lo = 0;
         hi = logic_[static_cast<std::size_t>(Channel(in))].halfPs > 0 ? 1 : 0;
@@ -173,8 +187,10 @@ double SimSignalModel::LogicEdgeFraction(SimInput in, std::int64_t tick) const {
 
 double SimSignalModel::PeriodTicks(SimInput in) const {
     switch (in) {
-        case SimInput::A1: return bench_.GeneratorToA1 ? generator_.PeriodTicks() : 0.0;
-        case SimInput::A2: return bench_.A2AmplitudeVpp > 0.0 ? a2PeriodTicks_ : 0.0;
+        case SimInput::A1:
+            return bench_.GeneratorToA1 ? generator_.PeriodTicks() : 0.0;
+        case SimInput::A2:
+            return bench_.A2AmplitudeVpp > 0.0 ? a2PeriodTicks_ : 0.0;
         default: {
             const Logic& l = logic_[static_cast<std::size_t>(Channel(in))];
             return l.halfPs > 0 ? 2.0 * static_cast<double>(l.halfPs) / kPsPerTick : 0.0;

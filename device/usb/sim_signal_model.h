@@ -27,7 +27,8 @@ public:
     // Smallest and largest level over the ticks [from, from + span): a peak
     // detect point. Long spans are looked at in a bounded number of places
     // plus every level change of a pulse, so a narrow pulse is kept.
-    void Extremes(SimInput in, std::int64_t from, std::int64_t span, std::uint8_t& lo, std::uint8_t& hi) const;
+    void Extremes(SimInput in, std::int64_t from, std::int64_t span, std::uint8_t& lo,
+                  std::uint8_t& hi) const;
     // The levels the input can reach, with or without its noise.
     void LevelRange(SimInput in, bool withNoise, std::int32_t& lo, std::int32_t& hi) const;
     // The next tick a comparator search should look at after tick; it never
@@ -38,8 +39,6 @@ public:
     double LogicEdgeFraction(SimInput in, std::int64_t tick) const;
     // Period of the input's signal in ticks, 0 without a regular one.
     double PeriodTicks(SimInput in) const;
-    // Where the zero line of an analog input lies, in codes (not rounded).
-    double ZeroCode(int channel) const { return front_[static_cast<std::size_t>(channel)].zero; }
 
 private:
     struct FrontEnd {

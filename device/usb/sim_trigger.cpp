@@ -9,7 +9,9 @@ namespace {
 // catch it without looking at every tick.
 constexpr std::int64_t kNoiseLookStep = 97;
 
-bool IsLogic(SimInput in) { return in == SimInput::D1 || in == SimInput::D2; }
+bool IsLogic(SimInput in) {
+    return in == SimInput::D1 || in == SimInput::D2;
+}
 
 // The first tick in (lo, hi] where pred holds, given that it fails at lo and
 // holds at hi.
@@ -24,14 +26,16 @@ std::int64_t Bisect(std::int64_t lo, std::int64_t hi, Pred pred) {
 
 }  // namespace
 
-SimTriggerSearch::SimTriggerSearch(const SimTriggerSpec& spec, const SimSignalModel& signals, std::int64_t from)
-    : spec_(spec), pos_(from) {
-    spec_.count = std::max(spec_.count, 1);
+SimTriggerSearch::SimTriggerSearch(const SimTriggerSettings& settings,
+                                   const SimSignalModel& signals, std::int64_t from)
+    : settings_(settings), pos_(from) {
+    settings_.count = std::max(settings_.count, 1);
     // A level the signal never reaches never fires: the search need not look.
     const auto reaches = [&](bool withNoise) {
         std::int32_t lo, hi;
-        signals.LevelRange(spec_.source, withNoise, lo, hi);
-        return spec_.falling ? hi > spec_.high && lo < spec_.low : lo < spec_.low && hi > spec_.high;
+        signals.LevelRange(settings_.source, withNoise, lo, hi);
+        return settings_.falling ? hi > settings_.high && lo < settings_.low
+                                 : lo < settings_.low && hi > settings_.high;
     };
     reach_ = reaches(false) ? Reach::Signal : reaches(true) ? Reach::NoiseOnly : Reach::Never;
 }
@@ -39,22 +43,25 @@ SimTriggerSearch::SimTriggerSearch(const SimTriggerSpec& spec, const SimSignalMo
 bool SimTriggerSearch::Scan(const SimSignalModel& signals, std::int64_t limit) {
     if (fired_) return true;
     if (reach_ == Reach::Never) return false;
-    const SimInput src = spec_.source;
+    const SimInput src = settings_.source;
     while (pos_ <= limit) {
         const std::int32_t v = signals.Level(src, pos_);
         if (armed_ && Fires(v)) {
             // Armed at an earlier look, so prev_ exists and did not fire.
-            const std::int64_t crossing = Bisect(prev_, pos_, [&](std::int64_t t) { return Fires(signals.Level(src, t)); });
+            const std::int64_t crossing =
+                Bisect(prev_, pos_, [&](std::int64_t t) { return Fires(signals.Level(src, t)); });
             armed_ = false;
-            if (++edges_ == spec_.count) {
+            if (++edges_ == settings_.count) {
                 Fire(signals, crossing);
                 return true;
             }
         }
         if (Arms(v)) {
             if (!armed_) {
-                armedSince_ = hasPrev_ ? Bisect(prev_, pos_, [&](std::int64_t t) { return Arms(signals.Level(src, t)); })
-                                       : pos_;
+                armedSince_ =
+                    hasPrev_ ? Bisect(prev_, pos_,
+                                      [&](std::int64_t t) { return Arms(signals.Level(src, t)); })
+                             : pos_;
                 armed_ = true;
             }
             lastArmedLook_ = pos_;
@@ -68,7 +75,7 @@ bool SimTriggerSearch::Scan(const SimSignalModel& signals, std::int64_t limit) {
 }
 
 void SimTriggerSearch::Fire(const SimSignalModel& signals, std::int64_t crossing) {
-    const SimInput src = spec_.source;
+    const SimInput src = settings_.source;
     fired_ = true;
     hit_.before = crossing - 1;
     hit_.levelBefore = signals.Level(src, crossing - 1);
@@ -81,8 +88,8 @@ void SimTriggerSearch::Fire(const SimSignalModel& signals, std::int64_t crossing
     }
     // The last tick still on the armed side: the edge took from there to
     // the crossing to pass through the window.
-    const std::int64_t leftArmed =
-        Bisect(lastArmedLook_, crossing, [&](std::int64_t t) { return !Arms(signals.Level(src, t)); });
+    const std::int64_t leftArmed = Bisect(
+        lastArmedLook_, crossing, [&](std::int64_t t) { return !Arms(signals.Level(src, t)); });
     hit_.slewTicks = crossing - (leftArmed - 1);
 }
 

@@ -12,7 +12,7 @@
 
 namespace qx40 {
 
-struct SimTriggerSpec {
+struct SimTriggerSettings {
     SimInput source = SimInput::A1;
     bool falling = false;
     // Comparator thresholds in codes; a logic source uses low 1, high 0.
@@ -26,16 +26,18 @@ struct SimTriggerHit {
     std::int64_t before = 0;  // the crossing lies between this tick and the next
     std::uint8_t levelBefore = 0;
     std::uint8_t levelAfter = 0;
-    double edgeFraction = 1.0;     // logic source: where the edge lies in (before, before + 1]
-    std::int64_t slewTicks = 0;    // analog: from the last tick on the armed side to the crossing
-    std::int64_t widthTicks = 0;   // time on the armed side before the crossing: the pulse before the edge
+    double edgeFraction = 1.0;   // logic source: where the edge lies in (before, before + 1]
+    std::int64_t slewTicks = 0;  // analog: from the last tick on the armed side to the crossing
+    std::int64_t widthTicks =
+        0;  // time on the armed side before the crossing: the pulse before the edge
 };
 
 class SimTriggerSearch {
 public:
     SimTriggerSearch() = default;
     // Edges are counted from tick from on.
-    SimTriggerSearch(const SimTriggerSpec& spec, const SimSignalModel& signals, std::int64_t from);
+    SimTriggerSearch(const SimTriggerSettings& settings, const SimSignalModel& signals,
+                     std::int64_t from);
 
     // Looks at the signal up to tick limit; true once the trigger has fired.
     bool Scan(const SimSignalModel& signals, std::int64_t limit);
@@ -44,11 +46,15 @@ public:
 
 private:
     enum class Reach { Never, NoiseOnly, Signal };
-    bool Arms(std::int32_t v) const { return spec_.falling ? v > spec_.high : v < spec_.low; }
-    bool Fires(std::int32_t v) const { return spec_.falling ? v < spec_.low : v > spec_.high; }
+    bool Arms(std::int32_t v) const {
+        return settings_.falling ? v > settings_.high : v < settings_.low;
+    }
+    bool Fires(std::int32_t v) const {
+        return settings_.falling ? v < settings_.low : v > settings_.high;
+    }
     void Fire(const SimSignalModel& signals, std::int64_t crossing);
 
-    SimTriggerSpec spec_;
+    SimTriggerSettings settings_;
     Reach reach_ = Reach::Never;
     std::int64_t pos_ = 0;
     std::int64_t prev_ = 0;

@@ -15,7 +15,9 @@ constexpr std::int64_t kLongestSleepTicks = kSimTicksPerSecond / 200;
 }  // namespace
 
 SimulatedLink::SimulatedLink(SimulatedLinkOptions options)
-    : clock_(options.Clock), epoch_(std::chrono::steady_clock::now()), instrument_(options.Instrument) {
+    : clock_(options.Clock),
+      epoch_(std::chrono::steady_clock::now()),
+      instrument_(options.Instrument) {
     if (clock_ == SimClockMode::RealTime) producer_ = std::thread([this] { Run(); });
 }
 
@@ -29,7 +31,8 @@ SimulatedLink::~SimulatedLink() {
 }
 
 std::int64_t SimulatedLink::RealTick() const {
-    const auto elapsed = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - epoch_);
+    const auto elapsed = std::chrono::duration_cast<std::chrono::nanoseconds>(
+        std::chrono::steady_clock::now() - epoch_);
     return elapsed.count() / 10;
 }
 
@@ -38,8 +41,10 @@ void SimulatedLink::Run() {
     while (!stop_) {
         const std::int64_t now = RealTick();
         instrument_.AdvanceTo(now, *this);
-        const std::int64_t sleep = std::clamp<std::int64_t>(instrument_.NextDue() - now, 0, kLongestSleepTicks);
-        wake_.wait_for(lock, std::chrono::nanoseconds(sleep * 10), [this] { return stop_ || kicked_; });
+        const std::int64_t sleep =
+            std::clamp<std::int64_t>(instrument_.NextDue() - now, 0, kLongestSleepTicks);
+        wake_.wait_for(lock, std::chrono::nanoseconds(sleep * 10),
+                       [this] { return stop_ || kicked_; });
         kicked_ = false;
     }
 }
@@ -115,14 +120,17 @@ UsbStatus SimulatedLink::ResetDevice(UsbHandle h) {
     return kUsbOk;
 }
 
-UsbStatus SimulatedLink::ResetPort(UsbHandle h) { return ResetDevice(h); }
+UsbStatus SimulatedLink::ResetPort(UsbHandle h) {
+    return ResetDevice(h);
+}
 
 UsbStatus SimulatedLink::SetBaudRate(UsbHandle h, std::uint32_t) {
     std::lock_guard lock(mutex_);
     return Check(h);
 }
 
-UsbStatus SimulatedLink::SetDataCharacteristics(UsbHandle h, std::uint8_t, std::uint8_t, std::uint8_t) {
+UsbStatus SimulatedLink::SetDataCharacteristics(UsbHandle h, std::uint8_t, std::uint8_t,
+                                                std::uint8_t) {
     std::lock_guard lock(mutex_);
     return Check(h);
 }
@@ -142,7 +150,8 @@ UsbStatus SimulatedLink::SetLatencyTimer(UsbHandle h, std::uint8_t) {
     return Check(h);
 }
 
-UsbStatus SimulatedLink::SetEventNotification(UsbHandle h, std::uint32_t mask, ManualResetEvent* event) {
+UsbStatus SimulatedLink::SetEventNotification(UsbHandle h, std::uint32_t mask,
+                                              ManualResetEvent* event) {
     std::lock_guard lock(mutex_);
     if (const UsbStatus s = Check(h); s != kUsbOk) return s;
     event_ = (mask & kEventRxChar) ? event : nullptr;
@@ -174,7 +183,8 @@ UsbStatus SimulatedLink::GetStatus(UsbHandle h, std::uint32_t& rxBytes, std::uin
     return kUsbOk;
 }
 
-UsbStatus SimulatedLink::Read(UsbHandle h, std::uint8_t* buffer, std::uint32_t length, std::uint32_t& bytesRead) {
+UsbStatus SimulatedLink::Read(UsbHandle h, std::uint8_t* buffer, std::uint32_t length,
+                              std::uint32_t& bytesRead) {
     std::lock_guard lock(mutex_);
     bytesRead = 0;
     if (const UsbStatus s = Check(h); s != kUsbOk) return s;
@@ -311,7 +321,8 @@ bool SimulatedLink::FpgaConfigured() const {
 
 SimLinkCounters SimulatedLink::Counters() const {
     std::lock_guard lock(mutex_);
-    return {dataFrames_, statusFrames_, instrument_.CommandsAccepted(), instrument_.CommandsRejected()};
+    return {dataFrames_, statusFrames_, instrument_.CommandsAccepted(),
+            instrument_.CommandsRejected()};
 }
 
 std::size_t SimulatedLink::PendingBytes() const {

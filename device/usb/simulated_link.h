@@ -36,7 +36,7 @@ struct SimulatedLinkOptions {
 };
 
 struct SimLinkCounters {
-    std::int64_t DataFramesSent = 0;    // queued for the PC
+    std::int64_t DataFramesSent = 0;  // queued for the PC
     std::int64_t StatusFramesSent = 0;
     std::int64_t CommandsAccepted = 0;  // the FPGA load command included
     std::int64_t CommandsRejected = 0;  // bad length, segments or checksum, broken off
@@ -63,15 +63,18 @@ public:
     UsbStatus SetBaudRate(UsbHandle h, std::uint32_t baud) override;
     UsbStatus SetDataCharacteristics(UsbHandle h, std::uint8_t wordLength, std::uint8_t stopBits,
                                      std::uint8_t parity) override;
-    UsbStatus SetFlowControl(UsbHandle h, std::uint16_t flow, std::uint8_t xon, std::uint8_t xoff) override;
+    UsbStatus SetFlowControl(UsbHandle h, std::uint16_t flow, std::uint8_t xon,
+                             std::uint8_t xoff) override;
     UsbStatus SetTimeouts(UsbHandle h, std::uint32_t readMs, std::uint32_t writeMs) override;
     UsbStatus SetLatencyTimer(UsbHandle h, std::uint8_t ms) override;
-    UsbStatus SetEventNotification(UsbHandle h, std::uint32_t mask, ManualResetEvent* event) override;
+    UsbStatus SetEventNotification(UsbHandle h, std::uint32_t mask,
+                                   ManualResetEvent* event) override;
     UsbStatus Purge(UsbHandle h, std::uint32_t mask) override;
     UsbStatus GetQueueStatus(UsbHandle h, std::uint32_t& rxBytes) override;
     UsbStatus GetStatus(UsbHandle h, std::uint32_t& rxBytes, std::uint32_t& txBytes,
                         std::uint32_t& eventStatus) override;
-    UsbStatus Read(UsbHandle h, std::uint8_t* buffer, std::uint32_t length, std::uint32_t& bytesRead) override;
+    UsbStatus Read(UsbHandle h, std::uint8_t* buffer, std::uint32_t length,
+                   std::uint32_t& bytesRead) override;
     UsbStatus Write(UsbHandle h, const std::uint8_t* buffer, std::uint32_t length,
                     std::uint32_t& bytesWritten) override;
     UsbStatus Close(UsbHandle h) override;
@@ -83,15 +86,15 @@ public:
     std::int64_t NowMicroseconds() const;
 
     // Faults.
-    void CorruptChecksums(std::size_t frames);                // the next frames of either kind
+    void CorruptChecksums(std::size_t frames);                 // the next frames of either kind
     void DropBytes(std::size_t count, std::size_t after = 0);  // of the bytes sent from now on
-    void SetReadChunkLimit(std::size_t maxBytesPerRead);     // 0: no limit
+    void SetReadChunkLimit(std::size_t maxBytesPerRead);       // 0: no limit
     // Unplugged, every call on the open handle fails with status 4, the
     // listing shows no device and the instrument loses power.
     void Unplug();
     void Replug();
-    void SetPowerFailure(bool on);        // status byte 1 = 2
-    void LoseFpgaConfiguration();         // until the next good FPGA load
+    void SetPowerFailure(bool on);           // status byte 1 = 2
+    void LoseFpgaConfiguration();            // until the next good FPGA load
     void SetMicrocontrollerSilent(bool on);  // no status frames
 
     // The bench and the model the instrument reports.

@@ -25,8 +25,11 @@ SimulatedLinkOptions Quiet() {
 class SimAcquisitionTest : public testing::Test {
 protected:
     SimAcquisitionTest() : link(Quiet()) {
-        handle.Replace([&](UsbHandle& h) { return link.OpenByLocation(SimulatedLink::kLocation, h); });
-        EXPECT_EQ(link.SetEventNotification(handle.Get(), kEventRxChar, &shared.AcquisitionWakeEvent), kUsbOk);
+        handle.Replace(
+            [&](UsbHandle& h) { return link.OpenByLocation(SimulatedLink::kLocation, h); });
+        EXPECT_EQ(
+            link.SetEventNotification(handle.Get(), kEventRxChar, &shared.AcquisitionWakeEvent),
+            kUsbOk);
         // What the settings file gives an uncalibrated program: the
         // instrument's own constants.
         model.state.Calibrate = {0, 3357, 725, 0, 3357, 725, 0};

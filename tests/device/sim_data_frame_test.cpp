@@ -20,8 +20,8 @@ using sim_test::DataFrames;
 using sim_test::Frame;
 using sim_test::kMs;
 using sim_test::OffsetFor;
-using sim_test::SampleBytesFor;
 using sim_test::RegisterSetup;
+using sim_test::SampleBytesFor;
 using sim_test::StatusFrames;
 using sim_test::TimeOrder;
 using sim_test::Unpack;
@@ -45,7 +45,9 @@ RegisterSetup Centred(const SimInstrumentConfig& config = {}) {
     return s;
 }
 
-double Mean(const std::vector<int>& v) { return std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size()); }
+double Mean(const std::vector<int>& v) {
+    return std::accumulate(v.begin(), v.end(), 0.0) / static_cast<double>(v.size());
+}
 
 // --- Layout --------------------------------------------------------------
 
@@ -59,10 +61,10 @@ struct LayoutCase {
 
 TEST(SimDataFrame, SampleBytesFollowTheHeaderAsTheReceiverCountsThem) {
     const LayoutCase cases[] = {
-        {0x01, 0, 2000, 0x81, 2000},  {0x01, 0, 5000, 0x81, 5000},   {0x0F, 0, 2000, 0x8F, 5000},
+        {0x01, 0, 2000, 0x81, 2000},   {0x01, 0, 5000, 0x81, 5000},   {0x0F, 0, 2000, 0x8F, 5000},
         {0x0F, 0, 10000, 0x8F, 25000}, {0x03, 1, 20000, 0x83, 20000}, {0x03, 3, 10000, 0x83, 10000},
         {0x0F, 1, 20000, 0x8F, 25000}, {0x04, 0, 2000, 0x84, 500},    {0x0C, 0, 5000, 0x8C, 2500},
-        {0x05, 0, 5000, 0x85, 6250},  {0x00, 0, 5000, 0x80, 0},
+        {0x05, 0, 5000, 0x85, 6250},   {0x00, 0, 5000, 0x80, 0},
     };
     for (const LayoutCase& c : cases) {
         Bench bench;
@@ -78,7 +80,8 @@ TEST(SimDataFrame, SampleBytesFollowTheHeaderAsTheReceiverCountsThem) {
         for (const Frame& f : frames) {
             EXPECT_TRUE(f.checksumOk);
             EXPECT_EQ(f.header, c.header);
-            EXPECT_EQ(f.samples.size(), c.bytes) << std::hex << int(c.header) << std::dec << " " << c.sampleCount;
+            EXPECT_EQ(f.samples.size(), c.bytes)
+                << std::hex << int(c.header) << std::dec << " " << c.sampleCount;
             EXPECT_EQ(f.samples.size(), SampleBytesFor(f.header, c.sampleCount, single));
             EXPECT_EQ(std::count(f.samples.begin(), f.samples.end(), 0xFF), 0);
             EXPECT_EQ(f.echo[69], seq);
@@ -98,9 +101,11 @@ TEST(SimDataFrame, EchoHoldsTheRegistersAndWhatTheInstrumentAdds) {
     ASSERT_FALSE(frames.empty());
     DeviceSettings expected = setup.Image();
     expected.reg[reg::kCmdSeq] = seq;
-    const std::vector<std::size_t> instrumentSet = {0, 4, 5, 6, 7, 17, 20, 21, 22, 23, 40, 41, 42, 43, 44, 45, 46, 66, 67};
+    const std::vector<std::size_t> instrumentSet = {0,  4,  5,  6,  7,  17, 20, 21, 22, 23,
+                                                    40, 41, 42, 43, 44, 45, 46, 66, 67};
     for (std::size_t r = 0; r < 128; ++r) {
-        if (std::find(instrumentSet.begin(), instrumentSet.end(), r) != instrumentSet.end()) continue;
+        if (std::find(instrumentSet.begin(), instrumentSet.end(), r) != instrumentSet.end())
+            continue;
         EXPECT_EQ(frames[0].echo[r], expected.reg[r]) << "register " << r;
     }
     EXPECT_EQ(frames[0].Echo16(66), 25u);
@@ -133,14 +138,17 @@ TEST(SimDataFrame, LogicBitsArePackedD1BeforeD2FromBit3Down) {
         bench.Send(setup);
         const auto frames = DataFrames(bench.Run(50 * kMs, setup.sampleCount));
         ASSERT_FALSE(frames.empty());
-        const std::array<bool, 4> present{static_cast<bool>(enable & 1), false, true, static_cast<bool>(enable & 8)};
+        const std::array<bool, 4> present{static_cast<bool>(enable & 1), false, true,
+                                          static_cast<bool>(enable & 8)};
         const auto ch = Unpack(frames[0], setup.sampleCount, present);
         const auto tp = frames[0].Echo16(42);
         const auto d1 = TimeOrder(ch[2], tp, 200);
-        for (const std::size_t run : InnerRuns(d1)) EXPECT_EQ(run, 50u) << "D1, enable " << int(enable);
+        for (const std::size_t run : InnerRuns(d1))
+            EXPECT_EQ(run, 50u) << "D1, enable " << int(enable);
         if (enable & 8) {
             const auto d2 = TimeOrder(ch[3], tp, 200);
-            for (const std::size_t run : InnerRuns(d2)) EXPECT_NEAR(static_cast<double>(run), 151.5, 1.0) << "D2";
+            for (const std::size_t run : InnerRuns(d2))
+                EXPECT_NEAR(static_cast<double>(run), 151.5, 1.0) << "D2";
         }
         if (enable & 1) {
             const auto [lo, hi] = std::minmax_element(ch[0].begin(), ch[0].end());
@@ -160,8 +168,9 @@ struct TriggerCase {
 
 TEST(SimDataFrame, TriggeredRecordHasTheCrossingAtTp) {
     const TriggerCase cases[] = {
-        {"A1 rising", 0x00, 1, 2000},       {"A1 falling", 0x10, 1, 2000},     {"A2 rising", 0x04, 1, 5000},
-        {"A2 falling", 0x14, 7, 5000},      {"A1 rising, 2 ms", 0x00, 200, 5000}, {"A1 falling, 2 ms", 0x10, 400, 10000},
+        {"A1 rising", 0x00, 1, 2000},         {"A1 falling", 0x10, 1, 2000},
+        {"A2 rising", 0x04, 1, 5000},         {"A2 falling", 0x14, 7, 5000},
+        {"A1 rising, 2 ms", 0x00, 200, 5000}, {"A1 falling, 2 ms", 0x10, 400, 10000},
     };
     const SimInstrumentConfig config = Quiet();
     for (const TriggerCase& c : cases) {
@@ -256,7 +265,8 @@ TEST(SimDataFrame, LogicTriggerReportsTheTdcFineTime) {
         std::uint8_t tdcMax;  // the instrument's TDC full scale for that edge
     };
     // D1's edges fall on ticks; D2's between them.
-    for (const Case& c : {Case{0x02, 2, 0, 1, 0}, Case{0x12, 2, 1, 0, 0}, Case{0x06, 3, 0, 1, 21}, Case{0x16, 3, 1, 0, 18}}) {
+    for (const Case& c : {Case{0x02, 2, 0, 1, 0}, Case{0x12, 2, 1, 0, 0}, Case{0x06, 3, 0, 1, 21},
+                          Case{0x16, 3, 1, 0, 18}}) {
         Bench bench;
         bench.LoadPlaceholder();
         RegisterSetup setup;
@@ -317,8 +327,10 @@ TEST(SimDataFrame, FramesArePacedByTheIntervalAndTheRecordLength) {
         setup.frameMs = c.frameMs;
         bench.Send(setup);
         const auto data = DataFrames(bench.Run(1000 * kMs, setup.sampleCount));
-        EXPECT_NEAR(static_cast<double>(data.size()), static_cast<double>(c.frames), 1.0) << c.divider << " " << int(c.frameMs);
-        for (const Frame& f : data) EXPECT_EQ(f.echo[0] & 0x04, 0x04) << "free-running records are untriggered";
+        EXPECT_NEAR(static_cast<double>(data.size()), static_cast<double>(c.frames), 1.0)
+            << c.divider << " " << int(c.frameMs);
+        for (const Frame& f : data)
+            EXPECT_EQ(f.echo[0] & 0x04, 0x04) << "free-running records are untriggered";
     }
 }
 
@@ -359,7 +371,7 @@ TEST(SimDataFrame, RollFramesAdvanceTheWritePosition) {
         setup.frameMs = 40;
         bench.Send(setup);
         const std::uint32_t perFrame = peak ? 400 : 200;  // raw samples in 40 ms
-        const std::uint32_t fullAfter = peak ? 13 : 25;    // frames until the ring has wrapped
+        const std::uint32_t fullAfter = peak ? 13 : 25;   // frames until the ring has wrapped
         std::vector<int> previous;
         std::uint32_t previousW = 0;
         for (std::uint32_t k = 1; k <= 30; ++k) {
@@ -413,9 +425,9 @@ TEST(SimDataFrame, PeakDetectKeepsAPulseThatSamplingMisses) {
         Bench bench(Quiet());
         bench.LoadPlaceholder();
         RegisterSetup setup = Centred();
-        setup.genMode = 7;              // pulse
-        setup.genFreqWord = 100003 - 1; // period in ticks, minus one
-        setup.genSecond = 3;            // 30 ns wide
+        setup.genMode = 7;               // pulse
+        setup.genFreqWord = 100003 - 1;  // period in ticks, minus one
+        setup.genSecond = 3;             // 30 ns wide
         setup.divider = 400;
         setup.sampleCount = peak ? 5000 : 2500;  // 2500 points, 10 ms, either way
         setup.pre = 0;
@@ -439,7 +451,8 @@ struct Range {
     std::uint8_t code;
     std::int32_t microVolts;
 };
-constexpr Range kRanges[] = {{3, 2000000}, {7, 1000000}, {6, 500000}, {4, 200000}, {1, 100000}, {0, 50000}};
+constexpr Range kRanges[] = {{3, 2000000}, {7, 1000000}, {6, 500000},
+                             {4, 200000},  {1, 100000},  {0, 50000}};
 
 TEST(SimDataFrame, ZeroLineSitsWhereTheProgramPutsItAtEveryRange) {
     SimInstrumentConfig defaults;
@@ -466,11 +479,13 @@ TEST(SimDataFrame, ZeroLineSitsWhereTheProgramPutsItAtEveryRange) {
                 ASSERT_FALSE(frames.empty());
                 const auto ch = Unpack(frames[0], setup.sampleCount, {true, true, false, false});
                 for (std::size_t c = 0; c < 2; ++c) {
-                    EXPECT_NEAR(Mean(ch[c]), zero, 0.2) << "A" << c + 1 << " range " << int(range.code) << " zero " << zero;
+                    EXPECT_NEAR(Mean(ch[c]), zero, 0.2)
+                        << "A" << c + 1 << " range " << int(range.code) << " zero " << zero;
                     std::map<int, int> histogram;
                     for (int v : ch[c]) ++histogram[v];
-                    const auto mostCommon = std::max_element(histogram.begin(), histogram.end(),
-                                                             [](auto& a, auto& b) { return a.second < b.second; });
+                    const auto mostCommon =
+                        std::max_element(histogram.begin(), histogram.end(),
+                                         [](auto& a, auto& b) { return a.second < b.second; });
                     EXPECT_EQ(mostCommon->first, zero);
                 }
             }
@@ -551,8 +566,9 @@ public:
 };
 
 TEST(SimDataFrame, TheProgramsReceiverTakesEveryFrame) {
-    for (const LayoutCase& c : {LayoutCase{0x0F, 0, 10000, 0x8F, 25000}, LayoutCase{0x03, 1, 20000, 0x83, 20000},
-                                LayoutCase{0x0D, 0, 2000, 0x8D, 3000}}) {
+    for (const LayoutCase& c :
+         {LayoutCase{0x0F, 0, 10000, 0x8F, 25000}, LayoutCase{0x03, 1, 20000, 0x83, 20000},
+          LayoutCase{0x0D, 0, 2000, 0x8D, 3000}}) {
         Bench bench;
         bench.LoadPlaceholder();
         RegisterSetup setup;

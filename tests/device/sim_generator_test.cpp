@@ -40,12 +40,16 @@ std::array<std::uint8_t, 128> Regs(const Words& w) {
     return r;
 }
 
-std::uint64_t Word(double hz) { return static_cast<std::uint64_t>(std::llround(hz * 10.0 * kPhasePerDeciHertz)); }
+std::uint64_t Word(double hz) {
+    return static_cast<std::uint64_t>(std::llround(hz * 10.0 * kPhasePerDeciHertz));
+}
 
 // Rising zero crossings in [from, from + span).
-int RisingCrossings(const SimGenerator& g, std::int64_t from, std::int64_t span, double level = 0.0) {
+int RisingCrossings(const SimGenerator& g, std::int64_t from, std::int64_t span,
+                    double level = 0.0) {
     int n = 0;
-    for (std::int64_t t = from + 1; t < from + span; ++t) n += g.Volts(t - 1) <= level && g.Volts(t) > level;
+    for (std::int64_t t = from + 1; t < from + span; ++t)
+        n += g.Volts(t - 1) <= level && g.Volts(t) > level;
     return n;
 }
 
@@ -63,12 +67,12 @@ struct ShapeCase {
 TEST(SimGenerator, WaveformsOverOnePeriod) {
     const double s = std::sqrt(0.5);
     const ShapeCase cases[] = {
-        {0, {s, s, -s, -s}},                // sine
-        {1, {-0.75, -0.25, 0.25, 0.75}},    // rising ramp
-        {2, {0.75, 0.25, -0.25, -0.75}},    // falling ramp
-        {3, {1, 1, -1, -1}},                // rectangle
-        {4, {-0.5, 0.5, 0.5, -0.5}},        // triangle
-        {5, {0, 0, 0, 0}},                  // constant
+        {0, {s, s, -s, -s}},              // sine
+        {1, {-0.75, -0.25, 0.25, 0.75}},  // rising ramp
+        {2, {0.75, 0.25, -0.25, -0.75}},  // falling ramp
+        {3, {1, 1, -1, -1}},              // rectangle
+        {4, {-0.5, 0.5, 0.5, -0.5}},      // triangle
+        {5, {0, 0, 0, 0}},                // constant
     };
     for (const ShapeCase& c : cases) {
         Words w;
@@ -76,7 +80,8 @@ TEST(SimGenerator, WaveformsOverOnePeriod) {
         const SimGenerator g(Regs(w), 1);
         for (int i = 0; i < 4; ++i) {
             const std::int64_t tick = 12500 + 25000 * i + 300000;  // in the fourth period
-            EXPECT_NEAR(g.Volts(tick), c.at[i], 1e-4) << "shape " << int(c.shape) << " eighth " << 2 * i + 1;
+            EXPECT_NEAR(g.Volts(tick), c.at[i], 1e-4)
+                << "shape " << int(c.shape) << " eighth " << 2 * i + 1;
         }
         EXPECT_NEAR(g.DcVolts(), 0.0, 1e-12);
         EXPECT_NEAR(g.PeriodTicks(), c.shape == 5 ? 0.0 : 100000.0, 1e-3);
@@ -84,7 +89,8 @@ TEST(SimGenerator, WaveformsOverOnePeriod) {
 }
 
 TEST(SimGenerator, AmplitudeWordLessOneIsMillivoltsPeakToPeak) {
-    for (const auto& [word, vpp] : {std::pair{4001ull, 4.0}, {2001ull, 2.0}, {95ull, 0.094}, {1ull, 0.0}}) {
+    for (const auto& [word, vpp] :
+         {std::pair{4001ull, 4.0}, {2001ull, 2.0}, {95ull, 0.094}, {1ull, 0.0}}) {
         Words w;
         w.amplitude = word;
         const SimGenerator g(Regs(w), 1);
@@ -109,8 +115,8 @@ TEST(SimGenerator, OutputOffIsZeroVolts) {
 TEST(SimGenerator, PulseHasItsPeriodAndWidthInTicks) {
     Words w;
     w.mode = 7;
-    w.freq = 999;   // period - 1
-    w.second = 250; // width
+    w.freq = 999;    // period - 1
+    w.second = 250;  // width
     const SimGenerator g(Regs(w), 1);
     for (std::int64_t t : {0, 249, 5000, 5249}) EXPECT_EQ(g.Volts(t), 1.0) << t;
     for (std::int64_t t : {250, 999, 5250, 5999}) EXPECT_EQ(g.Volts(t), -1.0) << t;
@@ -154,11 +160,12 @@ TEST(SimGenerator, SweepRaisesTheFrequencyOverThePostTriggerPoints) {
     w.divider = 100;
     w.post = 1000;  // a sweep of 100000 ticks
     // The program's second word: the span's phase increment per post-trigger point.
-    w.second = static_cast<std::uint64_t>(std::llround(1000000.0 * kPhasePerDeciHertz / 1000.0));  // 100 kHz span
+    w.second = static_cast<std::uint64_t>(
+        std::llround(1000000.0 * kPhasePerDeciHertz / 1000.0));  // 100 kHz span
     const SimGenerator g(Regs(w), 1);
     const int early = RisingCrossings(g, 0, 10000), late = RisingCrossings(g, 90000, 10000);
-    EXPECT_NEAR(early, 1.5, 1.0);   // ~15 kHz over 0.1 ms
-    EXPECT_NEAR(late, 10.5, 1.0);   // ~105 kHz
+    EXPECT_NEAR(early, 1.5, 1.0);  // ~15 kHz over 0.1 ms
+    EXPECT_NEAR(late, 10.5, 1.0);  // ~105 kHz
     EXPECT_EQ(RisingCrossings(g, 100000, 10000), early) << "the sweep starts again";
 }
 

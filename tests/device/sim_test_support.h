@@ -67,14 +67,18 @@ struct RegisterSetup {
         s.reg[reg::kChanEnable] = static_cast<std::uint8_t>(enable | (run ? kEnableRun : 0));
         s.reg[reg::kRollFlags] = rollFlags;
         s.reg[reg::kFreqMeterSource] = fmSource;
-        s.reg[reg::kGainCodeA1] = static_cast<std::uint8_t>(gain[0] | (genHz <= 0.0 && genFreqWord == 0 ? 0x08 : 0));
+        s.reg[reg::kGainCodeA1] =
+            static_cast<std::uint8_t>(gain[0] | (genHz <= 0.0 && genFreqWord == 0 ? 0x08 : 0));
         s.reg[reg::kGainCodeA2] = gain[1];
         s.Put<2>(reg::kOffsetA1, offset[0]);
         s.Put<2>(reg::kOffsetA2, offset[1]);
         s.reg[reg::kFrameInterval] = frameMs;
         s.reg[reg::kGenMode] = genMode;
         s.reg[reg::kGenShape] = genShape;
-        const std::uint64_t word = genFreqWord ? genFreqWord : static_cast<std::uint64_t>(std::llround(genHz * 10.0 * kPhasePerDeciHertz));
+        const std::uint64_t word =
+            genFreqWord
+                ? genFreqWord
+                : static_cast<std::uint64_t>(std::llround(genHz * 10.0 * kPhasePerDeciHertz));
         s.Put<6>(reg::kGenFrequency, word);
         s.Put<6>(reg::kGenSecond, genSecond);
         s.Put<2>(reg::kGenAmplitude, static_cast<std::uint64_t>(genMvpp + 1));
@@ -91,9 +95,13 @@ struct Frame {
     std::array<std::uint8_t, 128> echo{};
     std::array<std::uint8_t, 51> record{};
 
-    std::uint32_t Echo16(std::size_t at) const { return static_cast<std::uint32_t>(echo[at] | echo[at + 1] << 8); }
+    std::uint32_t Echo16(std::size_t at) const {
+        return static_cast<std::uint32_t>(echo[at] | echo[at + 1] << 8);
+    }
     std::uint32_t Echo32(std::size_t at) const { return Echo16(at) | Echo16(at + 2) << 16; }
-    std::uint32_t Record16(std::size_t at) const { return static_cast<std::uint32_t>(record[at] | record[at + 1] << 8); }
+    std::uint32_t Record16(std::size_t at) const {
+        return static_cast<std::uint32_t>(record[at] | record[at + 1] << 8);
+    }
     std::uint32_t Record32(std::size_t at) const { return Record16(at) | Record16(at + 2) << 16; }
 };
 
@@ -107,13 +115,14 @@ inline std::size_t SampleBytesFor(std::uint8_t header, std::int32_t sampleCount,
 
 // Splits a byte stream into frames. A frame cut short by the next 0xFF (or
 // by the end) is counted in broken and not returned.
-inline std::vector<Frame> SplitFrames(std::span<const std::uint8_t> bytes, std::int32_t sampleCount, bool single,
-                                      std::size_t* broken = nullptr) {
+inline std::vector<Frame> SplitFrames(std::span<const std::uint8_t> bytes, std::int32_t sampleCount,
+                                      bool single, std::size_t* broken = nullptr) {
     std::vector<Frame> frames;
     std::size_t at = 0, cut = 0;
     const auto nibbles = [&](std::size_t from, std::size_t count, std::uint8_t* out) {
         for (std::size_t i = 0; i < count; ++i)
-            out[i] = static_cast<std::uint8_t>(bytes[from + 2 * i + 1] << 4 | (bytes[from + 2 * i] & 0x0F));
+            out[i] = static_cast<std::uint8_t>(bytes[from + 2 * i + 1] << 4 |
+                                               (bytes[from + 2 * i] & 0x0F));
     };
     while (at < bytes.size()) {
         if (bytes[at] != 0xFF) {
@@ -127,7 +136,8 @@ inline std::vector<Frame> SplitFrames(std::span<const std::uint8_t> bytes, std::
         Frame f;
         f.header = bytes[at + 1];
         f.status = f.header == 0x5A;
-        const std::size_t body = f.status ? 102 : SampleBytesFor(f.header, sampleCount, single) + 256;
+        const std::size_t body =
+            f.status ? 102 : SampleBytesFor(f.header, sampleCount, single) + 256;
         const std::size_t end = at + 2 + body;  // the checksum's index
         std::size_t next = at + 1;
         while (next < bytes.size() && next <= end && bytes[next] != 0xFF) ++next;
@@ -170,7 +180,8 @@ inline std::vector<Frame> StatusFrames(const std::vector<Frame>& frames) {
 }
 
 // Per raw sample of a data frame, channel by channel, as the packing puts them.
-inline std::array<std::vector<int>, 4> Unpack(const Frame& f, std::int32_t sampleCount, std::array<bool, 4> present) {
+inline std::array<std::vector<int>, 4> Unpack(const Frame& f, std::int32_t sampleCount,
+                                              std::array<bool, 4> present) {
     std::array<std::vector<int>, 4> out;
     std::size_t at = 0;
     int bits = 0;
@@ -192,7 +203,8 @@ inline std::array<std::vector<int>, 4> Unpack(const Frame& f, std::int32_t sampl
 
 // The offset code the program would send to put a channel's zero line at
 // zero, for an instrument calibrated as z.
-inline std::uint16_t OffsetFor(std::int32_t zero, int channel, std::int32_t microVolts, const SimZeroCalibration& z) {
+inline std::uint16_t OffsetFor(std::int32_t zero, int channel, std::int32_t microVolts,
+                               const SimZeroCalibration& z) {
     CalibrateSection cal;
     cal.Z_A1P1 = cal.Z_A2P1 = z.P1;
     cal.Z_A1P2 = cal.Z_A2P2 = z.P2;
@@ -204,7 +216,8 @@ inline std::uint16_t OffsetFor(std::int32_t zero, int channel, std::int32_t micr
 // sample Tp lands at index pre.
 inline std::vector<int> TimeOrder(const std::vector<int>& ring, std::size_t tp, std::size_t pre) {
     std::vector<int> out(ring.size());
-    for (std::size_t k = 0; k < ring.size(); ++k) out[(pre + k) % ring.size()] = ring[(tp + k) % ring.size()];
+    for (std::size_t k = 0; k < ring.size(); ++k)
+        out[(pre + k) % ring.size()] = ring[(tp + k) % ring.size()];
     return out;
 }
 
@@ -226,7 +239,9 @@ public:
 
     void Write(std::span<const std::uint8_t> bytes) {
         std::uint32_t written = 0;
-        ASSERT_EQ(link.Write(handle, bytes.data(), static_cast<std::uint32_t>(bytes.size()), written), kUsbOk);
+        ASSERT_EQ(
+            link.Write(handle, bytes.data(), static_cast<std::uint32_t>(bytes.size()), written),
+            kUsbOk);
         ASSERT_EQ(written, bytes.size());
     }
     void Start() {
@@ -266,7 +281,8 @@ public:
         return out;
     }
     // Runs the instrument and splits what it sent.
-    std::vector<Frame> Run(std::int64_t microseconds, std::int32_t sampleCount, bool single = false) {
+    std::vector<Frame> Run(std::int64_t microseconds, std::int32_t sampleCount,
+                           bool single = false) {
         link.AdvanceTime(microseconds);
         const auto bytes = ReadAll();
         return SplitFrames(bytes, sampleCount, single);

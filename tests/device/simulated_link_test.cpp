@@ -81,11 +81,13 @@ TEST(SimulatedLink, ClosedAndUnknownHandlesAreInvalid) {
     const std::vector<std::pair<const char*, std::function<UsbStatus(UsbHandle)>>> calls = {
         {"ResetDevice", [&](UsbHandle h) { return link.ResetDevice(h); }},
         {"SetBaudRate", [&](UsbHandle h) { return link.SetBaudRate(h, 2000000); }},
-        {"SetDataCharacteristics", [&](UsbHandle h) { return link.SetDataCharacteristics(h, 8, 0, 0); }},
+        {"SetDataCharacteristics",
+         [&](UsbHandle h) { return link.SetDataCharacteristics(h, 8, 0, 0); }},
         {"SetFlowControl", [&](UsbHandle h) { return link.SetFlowControl(h, 0, 0x13, 0x17); }},
         {"SetTimeouts", [&](UsbHandle h) { return link.SetTimeouts(h, 500, 500); }},
         {"SetLatencyTimer", [&](UsbHandle h) { return link.SetLatencyTimer(h, 0); }},
-        {"SetEventNotification", [&](UsbHandle h) { return link.SetEventNotification(h, 1, nullptr); }},
+        {"SetEventNotification",
+         [&](UsbHandle h) { return link.SetEventNotification(h, 1, nullptr); }},
         {"Purge", [&](UsbHandle h) { return link.Purge(h, 3); }},
         {"GetQueueStatus", [&](UsbHandle h) { return link.GetQueueStatus(h, n); }},
         {"GetStatus", [&](UsbHandle h) { return link.GetStatus(h, a, b, c); }},
@@ -120,6 +122,7 @@ TEST(SimulatedLink, EventIsSetWhenBytesArrive) {
     ManualResetEvent event;
     ASSERT_EQ(bench.link.SetEventNotification(bench.handle, kEventRxChar, &event), kUsbOk);
     bench.link.AdvanceTime(50 * kMs);
+    EXPECT_EQ(bench.link.NowMicroseconds(), 50 * kMs);
     EXPECT_FALSE(event.IsSet()) << "nothing sent in the first 50 ms";
     bench.link.AdvanceTime(60 * kMs);
     EXPECT_TRUE(event.IsSet());
@@ -205,7 +208,9 @@ TEST(SimulatedLinkCommands, GarbageNeverStopsTheInstrument) {
         for (auto& b : junk) {
             // Mostly nibbles and start bytes, so that bodies get parsed.
             const unsigned r = random() % 16;
-            b = r < 10 ? static_cast<std::uint8_t>(random() % 16) : r < 13 ? 0xFA : static_cast<std::uint8_t>(random());
+            b = r < 10   ? static_cast<std::uint8_t>(random() % 16)
+                : r < 13 ? 0xFA
+                         : static_cast<std::uint8_t>(random());
         }
         bench.Write(junk);
     }
@@ -273,7 +278,8 @@ TEST(SimulatedLinkFpga, UploadBrokenOffByACommandLeavesTheFpgaUnconfigured) {
     NibbleEncode(EmbeddedFpgaImage().first(1000), half.data());
     bench.Write(half);
     const std::uint8_t seq = bench.Send(RegisterSetup{});
-    EXPECT_EQ(bench.link.LastCmdSeq(), seq) << "the settings command after the broken upload applies";
+    EXPECT_EQ(bench.link.LastCmdSeq(), seq)
+        << "the settings command after the broken upload applies";
     EXPECT_FALSE(bench.link.FpgaConfigured());
     const std::vector<std::uint8_t> rest(2 * (kFpgaImageSize - 1000), 0x0F);
     bench.Write(rest);
@@ -315,6 +321,16 @@ TEST(SimulatedLinkStatus, ModelAndSupplyAreConfigurable) {
         EXPECT_EQ(status[0].Record16(4), static_cast<std::uint32_t>(model));
         EXPECT_EQ(status[0].Record16(49), 480u);
     }
+    // Chosen while running, the model shows in the status and the echo.
+    Bench bench;
+    bench.LoadPlaceholder();
+    const RegisterSetup setup;
+    bench.Send(setup);
+    bench.link.SetModelCode(28);
+    const auto frames = bench.Run(100 * kMs, setup.sampleCount);
+    ASSERT_FALSE(DataFrames(frames).empty());
+    EXPECT_EQ(DataFrames(frames).back().Echo16(66), 28u);
+    EXPECT_EQ(StatusFrames(frames).back().Record16(4), 28u);
 }
 
 struct MeterCase {
@@ -326,15 +342,14 @@ struct MeterCase {
 
 TEST(SimulatedLinkStatus, FrequencyMeterCountsWholePeriodsOfTheSelectedInput) {
     const MeterCase cases[] = {
-        {1, 1000.0, 0, 1000.0},     // generator on A1
-        {1, 12345.6, 0, 12345.6},
-        {2, 1000.0, 0, 1000.0},     // A2 bench sine
-        {3, 1000.0, 0, 10000.0},    // D1
-        {4, 1000.0, 0, 3300.0},     // D2
-        {5, 1000.0, 0, 1250.0},     // D1 through the divider by 8
-        {6, 1000.0, 0, 412.5},      // D2 / 8
-        {7, 1000.0, 0x04, 1000.0},  // the trigger source: A2
-        {7, 1000.0, 0x02, 10000.0}, // the trigger source: D1
+        {1, 1000.0, 0, 1000.0},                              // generator on A1
+        {1, 12345.6, 0, 12345.6},   {2, 1000.0, 0, 1000.0},  // A2 bench sine
+        {3, 1000.0, 0, 10000.0},                             // D1
+        {4, 1000.0, 0, 3300.0},                              // D2
+        {5, 1000.0, 0, 1250.0},                              // D1 through the divider by 8
+        {6, 1000.0, 0, 412.5},                               // D2 / 8
+        {7, 1000.0, 0x04, 1000.0},                           // the trigger source: A2
+        {7, 1000.0, 0x02, 10000.0},                          // the trigger source: D1
     };
     for (const MeterCase& c : cases) {
         Bench bench;
@@ -350,7 +365,8 @@ TEST(SimulatedLinkStatus, FrequencyMeterCountsWholePeriodsOfTheSelectedInput) {
             const double count = s.Record32(8), gate = s.Record32(12);
             ASSERT_GT(count, 1.0) << int(c.source);
             ASSERT_GT(gate, 0.0);
-            EXPECT_NEAR((count - 1) * 1e8 / gate, c.expectedHz, c.expectedHz * 2e-6) << int(c.source);
+            EXPECT_NEAR((count - 1) * 1e8 / gate, c.expectedHz, c.expectedHz * 2e-6)
+                << int(c.source);
             EXPECT_GE(gate, 0.09e8) << "a gate of about a tenth of a second";
         }
     }
@@ -379,7 +395,8 @@ TEST(SimulatedLinkFaults, CorruptedChecksumsHitTheNextFramesOnly) {
     bench.link.CorruptChecksums(3);
     const auto frames = bench.Run(200 * kMs, 2000);
     ASSERT_GT(frames.size(), 5u);
-    for (std::size_t i = 0; i < frames.size(); ++i) EXPECT_EQ(frames[i].checksumOk, i >= 3) << "frame " << i;
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        EXPECT_EQ(frames[i].checksumOk, i >= 3) << "frame " << i;
 }
 
 TEST(SimulatedLinkFaults, DroppedBytesAreMissingFromTheStream) {
@@ -439,7 +456,8 @@ TEST(SimulatedLinkFaults, UnpluggedEveryCallFailsUntilReplugged) {
     EXPECT_EQ(bench.link.Counters().StatusFramesSent, 0);
 
     bench.link.Replug();
-    EXPECT_EQ(bench.link.GetQueueStatus(bench.handle, n), kUsbIoError) << "the old handle stays dead";
+    EXPECT_EQ(bench.link.GetQueueStatus(bench.handle, n), kUsbIoError)
+        << "the old handle stays dead";
     EXPECT_EQ(bench.link.Close(bench.handle), kUsbIoError);
     EXPECT_EQ(bench.link.Close(bench.handle), kUsbInvalidHandle);
     EXPECT_EQ(bench.link.ListDeviceCount(count), kUsbOk);
@@ -517,7 +535,8 @@ TEST(SimulatedLinkRealTime, FramesArriveAndTheEventIsSet) {
     const RegisterSetup setup;
     const EncodedCommand settings = SettingsCommand(setup.Image(), seq, nullptr);
     ASSERT_EQ(link.Write(h, &start, 1, n), kUsbOk);
-    ASSERT_EQ(link.Write(h, settings.bytes.data(), static_cast<std::uint32_t>(settings.size), n), kUsbOk);
+    ASSERT_EQ(link.Write(h, settings.bytes.data(), static_cast<std::uint32_t>(settings.size), n),
+              kUsbOk);
 
     std::vector<std::uint8_t> stream, buffer(65000);
     bool data = false, status = false;
