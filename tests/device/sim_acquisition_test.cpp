@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 #include "device/acquisition_thread.h"
 #include "device/apply_operations.h"
@@ -139,6 +140,39 @@ TEST_F(SimAcquisitionTest, RollFramesGrowUntilTheRingIsFull) {
         EXPECT_GT(info[fi::ValidPoints], previous) << round;
         previous = info[fi::ValidPoints];
     }
+}
+
+// Both threads for real: the instrument's producer and the acquisition
+// thread, woken by the link's event. Only that frames get through is
+// checked, not when.
+TEST(SimAcquisitionRealTime, TheThreadDecodesWhatTheProducerSends) {
+    SimulatedLink link;
+    DeviceHandle handle;
+    SharedLink shared;
+    UsbStats stats;
+    SampleRecord mainRecord;
+    MainThreadQueue queue{[&queue] { queue.Drain(); }};
+    MainThreadSteps steps;
+    steps.refreshScreen = steps.drawIndicator = steps.singleShotDone = [] {};
+    handle.Replace([&](UsbHandle& h) { return link.OpenByLocation(SimulatedLink::kLocation, h); });
+    ASSERT_EQ(link.SetEventNotification(handle.Get(), kEventRxChar, &shared.AcquisitionWakeEvent),
+              kUsbOk);
+    ScopeModel model;
+    RecordLevels background;
+    model.state.View.Run = RunButton::Run;
+    ApplyAndRestart(model, background, shared);
+    shared.flags.FpgaLoadRequest = true;
+    AcquisitionThread thread(link, handle, shared, stats, mainRecord, queue, steps, EmbeddedFpgaImage(),
+                             [](std::chrono::milliseconds ms) { std::this_thread::sleep_for(ms); });
+    thread.Start();
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (thread.FramesDecoded() < 3 && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    thread.Stop();
+    EXPECT_GE(thread.FramesDecoded(), 3);
+    EXPECT_TRUE(shared.flags.DeviceReady);
+    EXPECT_EQ(stats.ChecksumErrors, 0);
+    handle.Replace([&](UsbHandle& h) { return link.Close(h); });
 }
 
 }  // namespace
