@@ -14,6 +14,7 @@ set(QX40_CORE_SOURCES
     device/frame_receiver.cpp
     device/main_thread_queue.cpp
     device/model_features.cpp
+    device/usb/byte_ring.cpp
     device/usb/sim_command_parser.cpp
     device/usb/sim_frame_builder.cpp
     device/usb/sim_generator.cpp
@@ -21,6 +22,7 @@ set(QX40_CORE_SOURCES
     device/usb/sim_signal_model.cpp
     device/usb/sim_trigger.cpp
     device/usb/simulated_link.cpp
+    device/usb/tcp_link.cpp
     device/value_tables.cpp
     display/blend_color.cpp
     display/diagnostic_lines.cpp
@@ -38,6 +40,12 @@ set(QX40_CORE_SOURCES
     generator/generator_words.cpp
     resources/fpga_image.cpp
     trigger/trigger_registers.cpp
+)
+
+# The FTDI bridge backend: the only code that needs libftdi1 and libusb.
+set(QX40_FTDI_LINK_SOURCES
+    device/usb/ftdi_link.cpp
+    device/usb/ftdi_packets.cpp
 )
 
 # View: QtGui only; draws the screen into images, runs headless.
