@@ -1,5 +1,7 @@
 # Source lists per layer. A core file never includes a Qt header.
 set(QX40_CORE_SOURCES
+    app/key_commands.cpp
+    app/pointer_controller.cpp
     app/program_paths.cpp
     calibration/zero_offset_code.cpp
     device/acquisition_thread.cpp
