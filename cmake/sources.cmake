@@ -1,5 +1,6 @@
 # Source lists per layer. A core file never includes a Qt header.
 set(QX40_CORE_SOURCES
+    app/caption_table.cpp
     app/key_commands.cpp
     app/pointer_controller.cpp
     app/program_paths.cpp
@@ -63,6 +64,11 @@ set(QX40_VIEW_SOURCES
 
 set(QX40_APP_SOURCES
     app/qx40_main.cpp
+)
+
+# The window and its services, a library so that tests run them offscreen.
+set(QX40_APP_LIB_SOURCES
+    app/apply_captions.cpp
 )
 
 # The command-line tool's commands, a library so that tests run them in-process.
