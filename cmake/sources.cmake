@@ -36,6 +36,7 @@ set(QX40_CORE_SOURCES
     display/spectrum_mode.cpp
     display/spectrum_readouts.cpp
     display/trace_columns.cpp
+    display/value_format.cpp
     files/data_file.cpp
     files/file_io.cpp
     files/ini_document.cpp
