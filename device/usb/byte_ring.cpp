@@ -6,7 +6,9 @@
 
 namespace qx40 {
 
-ByteRing::ByteRing(std::size_t capacity) : storage_(capacity) { assert(capacity > 0); }
+ByteRing::ByteRing(std::size_t capacity) : storage_(capacity) {
+    assert(capacity > 0);
+}
 
 ByteRing::Room ByteRing::WaitForRoom(std::size_t atLeast) {
     const std::size_t needed = std::min(std::max<std::size_t>(atLeast, 1), storage_.size());

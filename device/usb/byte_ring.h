@@ -18,8 +18,8 @@ namespace qx40 {
 class ByteRing {
 public:
     struct Room {
-        std::size_t bytes = 0;     // free bytes
-        std::uint64_t epoch = 0;   // changes with every Clear
+        std::size_t bytes = 0;    // free bytes
+        std::uint64_t epoch = 0;  // changes with every Clear
     };
 
     explicit ByteRing(std::size_t capacity);

@@ -50,24 +50,31 @@ private:
 
 UsbStatus FromLibusb(int error) {
     switch (error) {
-        case LIBUSB_SUCCESS: return kUsbOk;
+        case LIBUSB_SUCCESS:
+            return kUsbOk;
         case LIBUSB_ERROR_NO_DEVICE:
-        case LIBUSB_ERROR_NOT_FOUND: return kUsbDeviceNotFound;
+        case LIBUSB_ERROR_NOT_FOUND:
+            return kUsbDeviceNotFound;
         case LIBUSB_ERROR_ACCESS:
-        case LIBUSB_ERROR_BUSY: return kUsbDeviceNotOpened;
-        case LIBUSB_ERROR_NO_MEM: return kUsbInsufficientResources;
-        default: return kUsbIoError;
+        case LIBUSB_ERROR_BUSY:
+            return kUsbDeviceNotOpened;
+        case LIBUSB_ERROR_NO_MEM:
+            return kUsbInsufficientResources;
+        default:
+            return kUsbIoError;
     }
 }
 
 // Errors after which the device cannot be used again.
 bool MeansLost(int error) {
-    return error == LIBUSB_ERROR_NO_DEVICE || error == LIBUSB_ERROR_IO || error == LIBUSB_ERROR_PIPE;
+    return error == LIBUSB_ERROR_NO_DEVICE || error == LIBUSB_ERROR_IO ||
+           error == LIBUSB_ERROR_PIPE;
 }
 
 bool IsBridge(libusb_device* device) {
     libusb_device_descriptor d{};
-    if (libusb_get_device_descriptor(device, &d) != 0 || d.idVendor != FtdiLink::kVendorId) return false;
+    if (libusb_get_device_descriptor(device, &d) != 0 || d.idVendor != FtdiLink::kVendorId)
+        return false;
     return std::find(FtdiLink::kProductIds.begin(), FtdiLink::kProductIds.end(), d.idProduct) !=
            FtdiLink::kProductIds.end();
 }
@@ -75,8 +82,9 @@ bool IsBridge(libusb_device* device) {
 std::uint32_t LocationOfDevice(libusb_device* device) {
     std::array<std::uint8_t, 8> ports{};  // USB allows seven hops
     const int depth = libusb_get_port_numbers(device, ports.data(), static_cast<int>(ports.size()));
-    return FtdiLink::LocationOf(libusb_get_bus_number(device),
-                                std::span(ports.data(), static_cast<std::size_t>(std::max(depth, 0))));
+    return FtdiLink::LocationOf(
+        libusb_get_bus_number(device),
+        std::span(ports.data(), static_cast<std::size_t>(std::max(depth, 0))));
 }
 
 // The devices libusb sees on one context, held referenced until destroyed.
@@ -106,7 +114,8 @@ public:
     }
     libusb_device* BridgeAt(std::uint32_t location) const {
         for (std::size_t i = 0; i < count_; ++i)
-            if (IsBridge(devices_[i]) && LocationOfDevice(devices_[i]) == location) return devices_[i];
+            if (IsBridge(devices_[i]) && LocationOfDevice(devices_[i]) == location)
+                return devices_[i];
         return nullptr;
     }
 
@@ -122,7 +131,10 @@ private:
 class FtdiLink::Device {
 public:
     Device(FtdiPtr ftdi, std::uint32_t location)
-        : ftdi_(std::move(ftdi)), location_(location), ring_(kReceiveBufferBytes), transfer_(kTransferBytes),
+        : ftdi_(std::move(ftdi)),
+          location_(location),
+          ring_(kReceiveBufferBytes),
+          transfer_(kTransferBytes),
           payload_(kTransferBytes) {}
     ~Device() { StopReader(); }  // then the context closes the device
     Device(const Device&) = delete;
@@ -157,15 +169,20 @@ public:
     UsbStatus Write(const std::uint8_t* buffer, std::uint32_t length, std::uint32_t& written) {
         const unsigned timeout = writeTimeoutMs_;
         while (written < length) {
-            const int chunk = static_cast<int>(std::min<std::uint32_t>(length - written, kTransferBytes));
+            const int chunk =
+                static_cast<int>(std::min<std::uint32_t>(length - written, kTransferBytes));
             int sent = 0;
             // libusb takes a non-const buffer for both directions; an OUT
             // transfer only reads it.
-            const int rc = libusb_bulk_transfer(ftdi_->usb_dev, static_cast<unsigned char>(ftdi_->in_ep),
-                                                const_cast<std::uint8_t*>(buffer + written), chunk, &sent, timeout);
+            const int rc = libusb_bulk_transfer(
+                ftdi_->usb_dev, static_cast<unsigned char>(ftdi_->in_ep),
+                const_cast<std::uint8_t*>(buffer + written), chunk, &sent, timeout);
             written += static_cast<std::uint32_t>(std::max(sent, 0));
-            if (rc == LIBUSB_ERROR_TIMEOUT && sent == 0) return kUsbOk;  // stalled: the caller writes the rest again
-            if (rc == LIBUSB_SUCCESS || rc == LIBUSB_ERROR_TIMEOUT || rc == LIBUSB_ERROR_INTERRUPTED) continue;
+            if (rc == LIBUSB_ERROR_TIMEOUT && sent == 0)
+                return kUsbOk;  // stalled: the caller writes the rest again
+            if (rc == LIBUSB_SUCCESS || rc == LIBUSB_ERROR_TIMEOUT ||
+                rc == LIBUSB_ERROR_INTERRUPTED)
+                continue;
             if (MeansLost(rc)) lost_ = true;
             return kUsbIoError;
         }
@@ -179,14 +196,17 @@ private:
             const ByteRing::Room room = ring_.WaitForRoom(kTransferBytes);
             if (stopping_) return;
             int got = 0;
-            const int rc = libusb_bulk_transfer(ftdi_->usb_dev, static_cast<unsigned char>(ftdi_->out_ep),
-                                                transfer_.data(), kTransferBytes, &got, kReaderPollMs);
-            if (rc != LIBUSB_SUCCESS && rc != LIBUSB_ERROR_TIMEOUT && rc != LIBUSB_ERROR_INTERRUPTED) {
+            const int rc =
+                libusb_bulk_transfer(ftdi_->usb_dev, static_cast<unsigned char>(ftdi_->out_ep),
+                                     transfer_.data(), kTransferBytes, &got, kReaderPollMs);
+            if (rc != LIBUSB_SUCCESS && rc != LIBUSB_ERROR_TIMEOUT &&
+                rc != LIBUSB_ERROR_INTERRUPTED) {
                 if (!stopping_) lost_ = true;  // unplugged, or the endpoint failed
                 return;
             }
             const std::size_t n = StripFtdiStatusBytes(
-                std::span(transfer_.data(), static_cast<std::size_t>(std::max(got, 0))), packet, payload_.data());
+                std::span(transfer_.data(), static_cast<std::size_t>(std::max(got, 0))), packet,
+                payload_.data());
             if (n > 0 && ring_.Append(payload_.data(), n, room.epoch) > 0) {
                 if (ManualResetEvent* event = event_.load()) event->Set();
             }
@@ -208,7 +228,8 @@ private:
 
 std::uint32_t FtdiLink::LocationOf(std::uint8_t bus, std::span<const std::uint8_t> ports) {
     const bool fits =
-        ports.size() <= 6 && std::all_of(ports.begin(), ports.end(), [](std::uint8_t p) { return p >= 1 && p <= 15; });
+        ports.size() <= 6 &&
+        std::all_of(ports.begin(), ports.end(), [](std::uint8_t p) { return p >= 1 && p <= 15; });
     std::uint32_t path = 0;
     if (fits) {
         int shift = 20;
@@ -270,9 +291,11 @@ UsbStatus FtdiLink::ListDeviceDescription(std::uint32_t index, std::string& desc
     libusb_device_handle* opened = nullptr;
     if (const int rc = libusb_open(device, &opened); rc != 0) return FromLibusb(rc);
     std::array<unsigned char, 64> text{};
-    const int length = libusb_get_string_descriptor_ascii(opened, d.iProduct, text.data(), static_cast<int>(text.size()));
+    const int length = libusb_get_string_descriptor_ascii(opened, d.iProduct, text.data(),
+                                                          static_cast<int>(text.size()));
     libusb_close(opened);
-    if (length < 0) return FromLibusb(length) == kUsbDeviceNotFound ? kUsbDeviceNotFound : kUsbIoError;
+    if (length < 0)
+        return FromLibusb(length) == kUsbDeviceNotFound ? kUsbDeviceNotFound : kUsbIoError;
     description.assign(reinterpret_cast<const char*>(text.data()), std::min(length, 63));
     return kUsbOk;
 }
@@ -338,18 +361,20 @@ UsbStatus FtdiLink::ResetDevice(UsbHandle h) {
 
 UsbStatus FtdiLink::SetBaudRate(UsbHandle h, std::uint32_t baud) {
     return Control(h, [baud](Device& d) {
-        if (baud == 0 || baud > static_cast<std::uint32_t>(std::numeric_limits<int>::max())) return kUsbInvalidParameter;
+        if (baud == 0 || baud > static_cast<std::uint32_t>(std::numeric_limits<int>::max()))
+            return kUsbInvalidParameter;
         const int rc = ftdi_set_baudrate(d.Ftdi(), static_cast<int>(baud));
         if (rc == -1) return kUsbInvalidParameter;  // no divisor for that rate
         return rc < 0 ? kUsbIoError : kUsbOk;
     });
 }
 
-UsbStatus FtdiLink::SetDataCharacteristics(UsbHandle h, std::uint8_t wordLength, std::uint8_t stopBits,
-                                           std::uint8_t parity) {
+UsbStatus FtdiLink::SetDataCharacteristics(UsbHandle h, std::uint8_t wordLength,
+                                           std::uint8_t stopBits, std::uint8_t parity) {
     // The vendor library's values: 7 or 8 bits; stop bits 0 (one) or 2
     // (two); parity none, odd, even, mark, space as 0..4, as libftdi counts.
-    const bool valid = (wordLength == 7 || wordLength == 8) && (stopBits == 0 || stopBits == 2) && parity <= 4;
+    const bool valid =
+        (wordLength == 7 || wordLength == 8) && (stopBits == 0 || stopBits == 2) && parity <= 4;
     return Control(h, [&](Device& d) {
         if (!valid) return kUsbInvalidParameter;
         const int rc = ftdi_set_line_property(d.Ftdi(), wordLength == 7 ? BITS_7 : BITS_8,
@@ -359,16 +384,22 @@ UsbStatus FtdiLink::SetDataCharacteristics(UsbHandle h, std::uint8_t wordLength,
     });
 }
 
-UsbStatus FtdiLink::SetFlowControl(UsbHandle h, std::uint16_t flow, std::uint8_t xon, std::uint8_t xoff) {
+UsbStatus FtdiLink::SetFlowControl(UsbHandle h, std::uint16_t flow, std::uint8_t xon,
+                                   std::uint8_t xoff) {
     // The vendor library's flow values are the chip's register values.
     return Control(h, [&](Device& d) {
         int rc = 0;
         switch (flow) {
             case SIO_DISABLE_FLOW_CTRL:
             case SIO_RTS_CTS_HS:
-            case SIO_DTR_DSR_HS: rc = ftdi_setflowctrl(d.Ftdi(), flow); break;
-            case SIO_XON_XOFF_HS: rc = ftdi_setflowctrl_xonxoff(d.Ftdi(), xon, xoff); break;
-            default: return kUsbInvalidParameter;
+            case SIO_DTR_DSR_HS:
+                rc = ftdi_setflowctrl(d.Ftdi(), flow);
+                break;
+            case SIO_XON_XOFF_HS:
+                rc = ftdi_setflowctrl_xonxoff(d.Ftdi(), xon, xoff);
+                break;
+            default:
+                return kUsbInvalidParameter;
         }
         return rc < 0 ? kUsbIoError : kUsbOk;
     });
@@ -426,10 +457,12 @@ UsbStatus FtdiLink::GetStatus(UsbHandle h, std::uint32_t& rxBytes, std::uint32_t
     return status;
 }
 
-UsbStatus FtdiLink::Read(UsbHandle h, std::uint8_t* buffer, std::uint32_t length, std::uint32_t& bytesRead) {
+UsbStatus FtdiLink::Read(UsbHandle h, std::uint8_t* buffer, std::uint32_t length,
+                         std::uint32_t& bytesRead) {
     bytesRead = 0;
     UsbStatus status = kUsbOk;
-    if (const auto d = Find(h, status)) bytesRead = static_cast<std::uint32_t>(d->Ring().Take(buffer, length));
+    if (const auto d = Find(h, status))
+        bytesRead = static_cast<std::uint32_t>(d->Ring().Take(buffer, length));
     return status;
 }
 

@@ -1,10 +1,9 @@
 // The instrument's FTDI USB bridge through libftdi1 and libusb-1.0, with the
-// vendor library's operations and status codes. libftdi finds nothing of the
-// vendor's driver on Linux, so this class does what that driver did: it
-// enumerates the bridges, opens one by location, configures the line, and
-// runs a reader thread that pulls received bytes from the bulk-in endpoint
-// into a bounded ring and sets the wake event. Read never waits: the caller
-// reads what GetStatus reported.
+// vendor library's operations and status codes. What the vendor's driver did
+// on its own happens here: the bridges are enumerated, one is opened by
+// location and configured, and a reader thread pulls received bytes from the
+// bulk-in endpoint into a bounded ring and sets the wake event. Read never
+// waits: the caller reads what GetStatus reported.
 //
 // Devices listed: vendor 0x0403 with the product ids of FTDI's USB-serial
 // chips (kProductIds); the description is the USB product string (at most 63
@@ -36,6 +35,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -52,7 +52,8 @@ class FtdiLink : public UsbLink {
 public:
     static constexpr std::uint16_t kVendorId = 0x0403;
     // FT232R/FT245R, FT2232, FT4232H, FT232H, FT-X series.
-    static constexpr std::array<std::uint16_t, 5> kProductIds{0x6001, 0x6010, 0x6011, 0x6014, 0x6015};
+    static constexpr std::array<std::uint16_t, 5> kProductIds{0x6001, 0x6010, 0x6011, 0x6014,
+                                                              0x6015};
     static constexpr std::size_t kReceiveBufferBytes = std::size_t{1} << 20;
 
     static std::uint32_t LocationOf(std::uint8_t bus, std::span<const std::uint8_t> ports);
@@ -72,18 +73,21 @@ public:
     UsbStatus SetBaudRate(UsbHandle h, std::uint32_t baud) override;
     UsbStatus SetDataCharacteristics(UsbHandle h, std::uint8_t wordLength, std::uint8_t stopBits,
                                      std::uint8_t parity) override;
-    UsbStatus SetFlowControl(UsbHandle h, std::uint16_t flow, std::uint8_t xon, std::uint8_t xoff) override;
+    UsbStatus SetFlowControl(UsbHandle h, std::uint16_t flow, std::uint8_t xon,
+                             std::uint8_t xoff) override;
     // The write timeout ends a write once the chip has taken nothing for that
     // long (0: the default 500 ms, never an endless wait); reads never wait.
     UsbStatus SetTimeouts(UsbHandle h, std::uint32_t readMs, std::uint32_t writeMs) override;
     // The chip's shortest latency is 1 ms; 0 asks for the fastest and gets 1.
     UsbStatus SetLatencyTimer(UsbHandle h, std::uint8_t ms) override;
-    UsbStatus SetEventNotification(UsbHandle h, std::uint32_t mask, ManualResetEvent* event) override;
+    UsbStatus SetEventNotification(UsbHandle h, std::uint32_t mask,
+                                   ManualResetEvent* event) override;
     UsbStatus Purge(UsbHandle h, std::uint32_t mask) override;
     UsbStatus GetQueueStatus(UsbHandle h, std::uint32_t& rxBytes) override;
     UsbStatus GetStatus(UsbHandle h, std::uint32_t& rxBytes, std::uint32_t& txBytes,
                         std::uint32_t& eventStatus) override;
-    UsbStatus Read(UsbHandle h, std::uint8_t* buffer, std::uint32_t length, std::uint32_t& bytesRead) override;
+    UsbStatus Read(UsbHandle h, std::uint8_t* buffer, std::uint32_t length,
+                   std::uint32_t& bytesRead) override;
     UsbStatus Write(UsbHandle h, const std::uint8_t* buffer, std::uint32_t length,
                     std::uint32_t& bytesWritten) override;
     UsbStatus Close(UsbHandle h) override;

@@ -64,7 +64,8 @@ int Connect(const std::string& host, std::uint16_t port, milliseconds timeout) {
     const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> addresses(found, ::freeaddrinfo);
     const auto deadline = steady_clock::now() + timeout;
     for (const addrinfo* a = found; a != nullptr; a = a->ai_next) {
-        const int fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        const int fd =
+            ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
         if (fd < 0) continue;
         if (FinishConnect(fd, *a, deadline)) {
             // The reader blocks in recv; writes ask for no waiting per call.
@@ -97,7 +98,8 @@ bool StillConnected(int fd) {
 // One open connection: the socket, its receive ring and the reader thread.
 class TcpLink::Connection {
 public:
-    Connection(int socket, std::size_t ringBytes) : fd_(socket), ring_(ringBytes), chunk_(kReaderChunkBytes) {}
+    Connection(int socket, std::size_t ringBytes)
+        : fd_(socket), ring_(ringBytes), chunk_(kReaderChunkBytes) {}
     ~Connection() {
         Stop();
         ::close(fd_);
@@ -106,7 +108,9 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     // Throws std::system_error when no thread can be started.
-    void Start() { reader_ = std::thread([this] { Run(); }); }
+    void Start() {
+        reader_ = std::thread([this] { Run(); });
+    }
 
     // Ends the reader thread; the socket stays open until the last user of
     // the connection lets go of it.
@@ -129,7 +133,8 @@ public:
             std::array<std::uint8_t, 4096> scratch;
             while (waiting > 0) {
                 const ssize_t n =
-                    ::recv(fd_, scratch.data(), std::min<std::size_t>(scratch.size(), waiting), MSG_DONTWAIT);
+                    ::recv(fd_, scratch.data(), std::min<std::size_t>(scratch.size(), waiting),
+                           MSG_DONTWAIT);
                 if (n < 0 && errno == EINTR) continue;
                 if (n <= 0) break;  // the reader sees a closed or failed connection itself
                 waiting -= static_cast<int>(n);
@@ -142,7 +147,8 @@ public:
                     milliseconds stallTimeout) {
         auto deadline = steady_clock::now() + stallTimeout;
         while (written < length) {
-            const ssize_t n = ::send(fd_, buffer + written, length - written, MSG_NOSIGNAL | MSG_DONTWAIT);
+            const ssize_t n =
+                ::send(fd_, buffer + written, length - written, MSG_NOSIGNAL | MSG_DONTWAIT);
             if (n > 0) {
                 written += static_cast<std::uint32_t>(n);
                 deadline = steady_clock::now() + stallTimeout;
@@ -279,16 +285,28 @@ UsbStatus TcpLink::CheckOnly(UsbHandle h) const {
 }
 
 // A TCP stream has no line to configure and nothing to reset.
-UsbStatus TcpLink::ResetDevice(UsbHandle h) { return CheckOnly(h); }
-UsbStatus TcpLink::ResetPort(UsbHandle h) { return CheckOnly(h); }
-UsbStatus TcpLink::SetBaudRate(UsbHandle h, std::uint32_t) { return CheckOnly(h); }
+UsbStatus TcpLink::ResetDevice(UsbHandle h) {
+    return CheckOnly(h);
+}
+UsbStatus TcpLink::ResetPort(UsbHandle h) {
+    return CheckOnly(h);
+}
+UsbStatus TcpLink::SetBaudRate(UsbHandle h, std::uint32_t) {
+    return CheckOnly(h);
+}
 UsbStatus TcpLink::SetDataCharacteristics(UsbHandle h, std::uint8_t, std::uint8_t, std::uint8_t) {
     return CheckOnly(h);
 }
-UsbStatus TcpLink::SetFlowControl(UsbHandle h, std::uint16_t, std::uint8_t, std::uint8_t) { return CheckOnly(h); }
+UsbStatus TcpLink::SetFlowControl(UsbHandle h, std::uint16_t, std::uint8_t, std::uint8_t) {
+    return CheckOnly(h);
+}
 // Reads never wait, and writes use the timeout given at construction.
-UsbStatus TcpLink::SetTimeouts(UsbHandle h, std::uint32_t, std::uint32_t) { return CheckOnly(h); }
-UsbStatus TcpLink::SetLatencyTimer(UsbHandle h, std::uint8_t) { return CheckOnly(h); }
+UsbStatus TcpLink::SetTimeouts(UsbHandle h, std::uint32_t, std::uint32_t) {
+    return CheckOnly(h);
+}
+UsbStatus TcpLink::SetLatencyTimer(UsbHandle h, std::uint8_t) {
+    return CheckOnly(h);
+}
 
 UsbStatus TcpLink::SetEventNotification(UsbHandle h, std::uint32_t mask, ManualResetEvent* event) {
     UsbStatus status = kUsbOk;
@@ -321,10 +339,12 @@ UsbStatus TcpLink::GetStatus(UsbHandle h, std::uint32_t& rxBytes, std::uint32_t&
     return status;
 }
 
-UsbStatus TcpLink::Read(UsbHandle h, std::uint8_t* buffer, std::uint32_t length, std::uint32_t& bytesRead) {
+UsbStatus TcpLink::Read(UsbHandle h, std::uint8_t* buffer, std::uint32_t length,
+                        std::uint32_t& bytesRead) {
     bytesRead = 0;
     UsbStatus status = kUsbOk;
-    if (const auto c = Find(h, status)) bytesRead = static_cast<std::uint32_t>(c->Ring().Take(buffer, length));
+    if (const auto c = Find(h, status))
+        bytesRead = static_cast<std::uint32_t>(c->Ring().Take(buffer, length));
     return status;
 }
 
@@ -332,7 +352,8 @@ UsbStatus TcpLink::Write(UsbHandle h, const std::uint8_t* buffer, std::uint32_t 
                          std::uint32_t& bytesWritten) {
     bytesWritten = 0;
     UsbStatus status = kUsbOk;
-    if (const auto c = Find(h, status)) status = c->Write(buffer, length, bytesWritten, options_.WriteTimeout);
+    if (const auto c = Find(h, status))
+        status = c->Write(buffer, length, bytesWritten, options_.WriteTimeout);
     return status;
 }
 

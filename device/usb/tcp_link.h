@@ -54,15 +54,18 @@ public:
     UsbStatus SetBaudRate(UsbHandle h, std::uint32_t baud) override;
     UsbStatus SetDataCharacteristics(UsbHandle h, std::uint8_t wordLength, std::uint8_t stopBits,
                                      std::uint8_t parity) override;
-    UsbStatus SetFlowControl(UsbHandle h, std::uint16_t flow, std::uint8_t xon, std::uint8_t xoff) override;
+    UsbStatus SetFlowControl(UsbHandle h, std::uint16_t flow, std::uint8_t xon,
+                             std::uint8_t xoff) override;
     UsbStatus SetTimeouts(UsbHandle h, std::uint32_t readMs, std::uint32_t writeMs) override;
     UsbStatus SetLatencyTimer(UsbHandle h, std::uint8_t ms) override;
-    UsbStatus SetEventNotification(UsbHandle h, std::uint32_t mask, ManualResetEvent* event) override;
+    UsbStatus SetEventNotification(UsbHandle h, std::uint32_t mask,
+                                   ManualResetEvent* event) override;
     UsbStatus Purge(UsbHandle h, std::uint32_t mask) override;
     UsbStatus GetQueueStatus(UsbHandle h, std::uint32_t& rxBytes) override;
     UsbStatus GetStatus(UsbHandle h, std::uint32_t& rxBytes, std::uint32_t& txBytes,
                         std::uint32_t& eventStatus) override;
-    UsbStatus Read(UsbHandle h, std::uint8_t* buffer, std::uint32_t length, std::uint32_t& bytesRead) override;
+    UsbStatus Read(UsbHandle h, std::uint8_t* buffer, std::uint32_t length,
+                   std::uint32_t& bytesRead) override;
     UsbStatus Write(UsbHandle h, const std::uint8_t* buffer, std::uint32_t length,
                     std::uint32_t& bytesWritten) override;
     UsbStatus Close(UsbHandle h) override;

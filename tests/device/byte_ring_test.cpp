@@ -70,7 +70,8 @@ TEST(ByteRing, ClearDropsHeldBytesAndVoidsABatchFetchedBeforeIt) {
 
     ring.Clear();
     EXPECT_EQ(ring.Size(), 0u);
-    EXPECT_EQ(ring.Append(old.data(), old.size(), before.epoch), 0u) << "bytes received before the purge";
+    EXPECT_EQ(ring.Append(old.data(), old.size(), before.epoch), 0u)
+        << "bytes received before the purge";
 
     const ByteRing::Room after = ring.WaitForRoom();
     EXPECT_EQ(after.bytes, 8u);
@@ -93,7 +94,8 @@ TEST(ByteRing, ProducerWaitsForRoomAndConsumerSeesEveryByteInOrder) {
         while (sent < kTotal) {
             const ByteRing::Room room = ring.WaitForRoom();
             const std::size_t n = std::min({room.bytes, sizeof piece, kTotal - sent});
-            for (std::size_t i = 0; i < n; ++i) piece[i] = static_cast<std::uint8_t>((sent + i) % 251);
+            for (std::size_t i = 0; i < n; ++i)
+                piece[i] = static_cast<std::uint8_t>((sent + i) % 251);
             sent += ring.Append(piece, n, room.epoch);
         }
     });

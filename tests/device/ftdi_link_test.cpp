@@ -61,13 +61,12 @@ TEST(FtdiLink, LocationHoldsTheBusAndThePortPath) {
         std::uint32_t location;
     };
     const Case cases[] = {
-        {1, {}, 0x01000000},
-        {1, {2}, 0x01200000},
-        {1, {2, 4}, 0x01240000},
-        {3, {15, 1, 7, 2, 9, 15}, 0x03F1729F},
+        {1, {}, 0x01000000},     {1, {2}, 0x01200000},
+        {1, {2, 4}, 0x01240000}, {3, {15, 1, 7, 2, 9, 15}, 0x03F1729F},
         {255, {1}, 0xFF100000},
     };
-    for (const Case& c : cases) EXPECT_EQ(FtdiLink::LocationOf(c.bus, c.ports), c.location) << int{c.bus};
+    for (const Case& c : cases)
+        EXPECT_EQ(FtdiLink::LocationOf(c.bus, c.ports), c.location) << int{c.bus};
 }
 
 TEST(FtdiLink, PathsThatDoNotFitGetAHashNoFittingPathProduces) {

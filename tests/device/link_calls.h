@@ -16,7 +16,8 @@ struct NamedStatus {
     UsbStatus status;
 };
 
-// Close comes last, so that the other calls still see the handle.
+// Close comes last, so that the other calls still see the handle, and so
+// that a link stops setting the local event before it goes.
 inline std::vector<NamedStatus> CallEveryHandleOperation(UsbLink& link, UsbHandle h) {
     ManualResetEvent event;
     std::uint8_t bytes[4] = {1, 2, 3, 4};

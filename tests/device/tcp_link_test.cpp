@@ -66,7 +66,8 @@ public:
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         socklen_t size = sizeof address;
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 || ::listen(listener_, 4) != 0 ||
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+            ::listen(listener_, 4) != 0 ||
             ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
             ADD_FAILURE() << "no listening socket on 127.0.0.1";
         port_ = ntohs(address.sin_port);
@@ -87,7 +88,8 @@ public:
     }
     bool Accept() {
         pollfd p{listener_, POLLIN, 0};
-        if (::poll(&p, 1, static_cast<int>(std::chrono::milliseconds(kFailsafe).count())) <= 0) return false;
+        if (::poll(&p, 1, static_cast<int>(std::chrono::milliseconds(kFailsafe).count())) <= 0)
+            return false;
         ClosePeer();
         peer_ = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
         return peer_ >= 0;
@@ -121,7 +123,8 @@ public:
         std::size_t got = 0;
         while (got < n) {
             pollfd p{peer_, POLLIN, 0};
-            if (::poll(&p, 1, static_cast<int>(std::chrono::milliseconds(kFailsafe).count())) <= 0) break;
+            if (::poll(&p, 1, static_cast<int>(std::chrono::milliseconds(kFailsafe).count())) <= 0)
+                break;
             const ssize_t r = ::recv(peer_, bytes.data() + got, n - got, 0);
             if (r <= 0) break;
             got += static_cast<std::size_t>(r);
@@ -168,9 +171,9 @@ protected:
     }
 
     LoopbackServer server_;
+    ManualResetEvent event_;  // outlives the link, whose reader sets it
     std::unique_ptr<TcpLink> link_;
     UsbHandle h_ = kNoHandle;
-    ManualResetEvent event_;
 };
 
 // --- Listing ---------------------------------------------------------------
@@ -226,7 +229,8 @@ TEST_F(TcpLinkTest, ListsTheInstrumentAndOpensOverTheListingConnection) {
     EXPECT_FALSE(server_.ConnectionWaiting());
 
     // The line settings the program makes after opening are accepted.
-    for (const auto& [op, status] : link_test::CallEveryHandleOperation(*link_, h_)) EXPECT_EQ(status, kUsbOk) << op;
+    for (const auto& [op, status] : link_test::CallEveryHandleOperation(*link_, h_))
+        EXPECT_EQ(status, kUsbOk) << op;
 }
 
 TEST_F(TcpLinkTest, OpenConnectsWhenTheListingConnectionWasClosed) {
@@ -344,7 +348,8 @@ TEST_F(TcpLinkTest, WriteThatStallsReportsTheBytesWritten) {
     ASSERT_EQ(Write(big, written), kUsbOk);
     EXPECT_GT(written, 0u);
     EXPECT_LT(written, big.size());
-    EXPECT_EQ(server_.Receive(written), std::vector<std::uint8_t>(big.begin(), big.begin() + written));
+    EXPECT_EQ(server_.Receive(written),
+              std::vector<std::uint8_t>(big.begin(), big.begin() + written));
 }
 
 // --- Loss and handles -----------------------------------------------------
@@ -382,7 +387,8 @@ TEST_F(TcpLinkTest, CallsWithUnknownHandlesReturnInvalidHandle) {
     link_ = std::make_unique<TcpLink>("127.0.0.1", server_.Port());
     for (const UsbHandle h : {kNoHandle, UsbHandle{1}, UsbHandle{0xDEADBEEF}})
         for (const auto& [op, status] : link_test::CallEveryHandleOperation(*link_, h))
-            EXPECT_EQ(status, kUsbInvalidHandle) << op << " with handle " << h << " before any open";
+            EXPECT_EQ(status, kUsbInvalidHandle)
+                << op << " with handle " << h << " before any open";
 
     Open();
     for (const auto& [op, status] : link_test::CallEveryHandleOperation(*link_, h_ + 1))
