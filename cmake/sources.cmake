@@ -26,6 +26,7 @@ set(QX40_CORE_SOURCES
     device/usb/sim_trigger.cpp
     device/usb/simulated_link.cpp
     device/usb/tcp_link.cpp
+    device/usb/device_spec.cpp
     device/value_tables.cpp
     display/blend_color.cpp
     display/diagnostic_lines.cpp

@@ -158,9 +158,11 @@ void DeviceSession::ClearFailures() {
     for (const Failure& f : kFailures) (shared_.flags.*f.flag) = false;
 }
 
-void DeviceSession::OpenOnFirstPaint() {
-    shared_.flags.LastUsbStatus = OpenDevice();
-    if (shared_.flags.LastUsbStatus == kUsbOk && StartFpgaLoad() && hooks_.applyAndRestart) hooks_.applyAndRestart();
+UsbStatus DeviceSession::OpenOnFirstPaint() {
+    const UsbStatus status = OpenDevice();
+    shared_.flags.LastUsbStatus = status;
+    if (status == kUsbOk && StartFpgaLoad() && hooks_.applyAndRestart) hooks_.applyAndRestart();
+    return status;
 }
 
 UsbStatus DeviceSession::QueueStatus() {

@@ -45,7 +45,8 @@ public:
     void ShowUsbError(UsbStatus status);
 
     // First paint of the window: open silently and start the FPGA load.
-    void OpenOnFirstPaint();
+    // Returns the open's status.
+    UsbStatus OpenOnFirstPaint();
     // RUN, SINGLE or generator ON was clicked; down is its new state. Checks
     // the link and reopens it when lost; on failure the button is released.
     void ButtonClicked(DeviceButton button, bool down);

@@ -70,14 +70,13 @@ bool HeadlessScope::LoadSettings(const std::string& path, std::string& error) {
 }
 
 bool HeadlessScope::Open(std::string& error) {
-    const UsbStatus status = session_->OpenDevice();
+    // As the window's first paint does; the placeholder image is refused
+    // for real hardware by closing the device again.
+    const UsbStatus status = session_->OpenOnFirstPaint();
     if (status != kUsbOk) {
         error = status == kUsbDeviceNotFound ? "device not found" : "cannot open the device (status " + std::to_string(status) + ")";
         return false;
     }
-    // Opens again, as the window's first paint does, and refuses the
-    // placeholder image for real hardware by closing the device.
-    session_->OpenOnFirstPaint();
     if (handle_.Get() == kNoHandle) {
         error = "refused to send the built-in placeholder FPGA image to a real instrument; "
                 "put the maker's image in qx40_fpga.bin or pass --fpga-image";
@@ -114,7 +113,9 @@ bool HeadlessScope::WaitFor(const std::function<bool()>& done, std::chrono::stea
         if (done()) return true;
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) {
-            error = "timeout";
+            // A failed link explains the missing frames better than the time.
+            error = LinkFailure();
+            if (error.empty()) error = "timeout";
             return false;
         }
         if (now >= nextCheck) {

@@ -1,0 +1,41 @@
+#include "device/usb/device_spec.h"
+
+#include <gtest/gtest.h>
+
+namespace qx40 {
+namespace {
+
+TEST(DeviceSpec, Forms) {
+    std::string error;
+    struct Case {
+        const char* text;
+        DeviceSpec::Kind kind;
+        std::int32_t model;
+        const char* host;
+        std::uint16_t port;
+    };
+    for (const Case c : {Case{"", DeviceSpec::Kind::Auto, 31, "", 0}, Case{"auto", DeviceSpec::Kind::Auto, 31, "", 0},
+                         Case{"usb", DeviceSpec::Kind::Usb, 31, "", 0}, Case{"sim", DeviceSpec::Kind::Sim, 31, "", 0},
+                         Case{"sim:28", DeviceSpec::Kind::Sim, 28, "", 0}, Case{"sim:0x1F", DeviceSpec::Kind::Sim, 31, "", 0},
+                         Case{"tcp:localhost:5025", DeviceSpec::Kind::Tcp, 31, "localhost", 5025},
+                         Case{"tcp:[::1]:9", DeviceSpec::Kind::Tcp, 31, "::1", 9}}) {
+        const auto spec = ParseDeviceSpec(c.text, error);
+        ASSERT_TRUE(spec) << c.text << ": " << error;
+        EXPECT_EQ(spec->kind, c.kind) << c.text;
+        EXPECT_EQ(spec->simModel, c.model) << c.text;
+        EXPECT_EQ(spec->host, c.host) << c.text;
+        EXPECT_EQ(spec->port, c.port) << c.text;
+    }
+}
+
+TEST(DeviceSpec, RefusesWhatNamesNoDevice) {
+    for (const char* text : {"serial", "sim:", "sim:x", "sim:70000", "tcp:", "tcp:host", "tcp::5000", "tcp:h:0",
+                             "tcp:h:65536", "tcp:h:12a", "USB"}) {
+        std::string error;
+        EXPECT_FALSE(ParseDeviceSpec(text, error)) << text;
+        EXPECT_FALSE(error.empty()) << text;
+    }
+}
+
+}  // namespace
+}  // namespace qx40
