@@ -280,6 +280,7 @@ private:
 
 ScreenOutput ScreenRenderer::Render(const ScreenInput& in, QImage& image) {
     ScreenOutput out;
+    if (image.isNull()) return out;
     const ScopeState& s = in.State;
     Refresh r(in, image, columns_);
 
