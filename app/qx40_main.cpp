@@ -1,27 +1,104 @@
-// qx40: the desktop program.
+// qx40: the desktop program. One copy runs per user; a second one hands its
+// file over to it and ends.
 #include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
+#include <QMessageBox>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
 
+#include "app/main_window.h"
+#include "app/program_paths.h"
+#include "app/single_instance.h"
 #include "device/program_version.h"
-#include "device/value_tables.h"
+#include "device/usb/link_factory.h"
+#include "dialogs/dialog_shells.h"
+#include "dialogs/qt_user_dialogs.h"
+#include "resources/fpga_image.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: qx40 [--device DEV] [--fpga-image PATH] [FILE.qxd | FILE.qxs]\n"
+    "DEV: auto (default, or $QX40_DEVICE), usb, sim, sim:CODE or tcp:HOST:PORT\n";
+
+struct CommandLine {
+    std::string device;
+    std::string fpgaImage;
+    std::vector<std::string> files;
+};
+
+int Refuse(const std::string& text) {
+    QMessageBox::critical(nullptr, QStringLiteral("QX40"), QString::fromStdString(text));
+    return 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    CommandLine line;
+    const char* env = std::getenv("QX40_DEVICE");
+    line.device = env ? env : "auto";
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--version") == 0) {
+        const std::string a = argv[i];
+        if (a == "--version") {
             std::printf("%s\n", qx40::ProgramVersionText().c_str());
             return 0;
         }
+        if (a == "--help" || a == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if ((a == "--device" || a == "--fpga-image") && i + 1 < argc) {
+            (a == "--device" ? line.device : line.fpgaImage) = argv[++i];
+            continue;
+        }
+        line.files.push_back(a);
     }
+
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setObjectName("QX4003MFrm");
-    window.setWindowTitle(QString::fromStdString(qx40::ModelName(31)));
-    window.setCentralWidget(new QLabel(QStringLiteral("QX40 Scope %1").arg(
-        QString::fromStdString(qx40::ProgramVersionText()))));
-    window.resize(731, 499);
+    const std::string executable = QCoreApplication::applicationFilePath().toStdString();
+    const std::string name = std::filesystem::path(executable).stem().string();
+
+    // A running copy takes the file (or just comes to the front) and this one ends.
+    const QString server = qx40::SingleInstance::ServerName(QString::fromStdString(name));
+    if (qx40::SingleInstance::HandOver(server, static_cast<int>(line.files.size()),
+                                       QString::fromStdString(line.files.empty() ? "" : line.files.back())))
+        return 0;
+
+    std::string error;
+    const auto spec = qx40::ParseDeviceSpec(line.device, error);
+    if (!spec) return Refuse(error + "\n\n" + kUsage);
+    const std::string configDir = qx40::ConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
+    const qx40::FpgaImageLoad image =
+        qx40::LoadFpgaImage(line.fpgaImage, std::filesystem::path(executable).parent_path().string(), configDir);
+    if (image.error != qx40::FpgaImageError::None) return Refuse(qx40::FpgaImageErrorText(image, false));
+
+    const std::string settingsPath = qx40::ProgramSettingsPath(executable, configDir);
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(settingsPath).parent_path(), ec);
+
+    const std::unique_ptr<qx40::UsbLink> link = qx40::CreateLink(*spec);
+    qx40::QtUserDialogs dialogs;
+    qx40::MainWindowOptions options;
+    options.link = link.get();
+    options.dialogs = &dialogs;
+    options.settingsPath = settingsPath;
+    options.arguments = line.files;
+    options.fpgaImage = image.image.bytes;
+    options.placeholderImage = image.image.placeholder;
+    options.programName = name;
+    qx40::MainWindow window(options);
+    dialogs.SetParent(&window);
+    const auto dialogsInOrder = qx40::CreateDialogs(&window);
+
+    qx40::SingleInstance instance;
+    instance.Listen(server);
+    QObject::connect(&instance, &qx40::SingleInstance::HandOverReceived, &window,
+                     [&window](int count, const QString& path) { window.HandleCopyData(count, path); });
+
     window.show();
     return app.exec();
 }

@@ -71,6 +71,17 @@ set(QX40_APP_SOURCES
 # The window and its services, a library so that tests run them offscreen.
 set(QX40_APP_LIB_SOURCES
     app/apply_captions.cpp
+    app/main_window.cpp
+    app/main_window_controls.cpp
+    app/main_window_display.cpp
+    app/main_window_files.cpp
+    app/main_window_input.cpp
+    app/main_window_menus.cpp
+    app/main_window_widgets.cpp
+    app/screen_view.cpp
+    app/single_instance.cpp
+    dialogs/dialog_shells.cpp
+    dialogs/qt_user_dialogs.cpp
 )
 
 # The command-line tool's commands, a library so that tests run them in-process.

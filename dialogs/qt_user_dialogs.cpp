@@ -1,0 +1,46 @@
+#include "dialogs/qt_user_dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace qx40 {
+
+MessageAnswer QtUserDialogs::Show(const UserMessage& message) {
+    QMessageBox box(parent_);
+    box.setWindowTitle(QString::fromStdString(message.caption));
+    box.setText(QString::fromStdString(message.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    switch (message.icon) {
+        case MessageIcon::Error: box.setIcon(QMessageBox::Critical); break;
+        case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+        case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    if (message.buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return MessageAnswer::Ok;
+}
+
+QString QtUserDialogs::QtFilter(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) entries << parts[i];
+    return entries.join(QStringLiteral(";;"));
+}
+
+std::optional<std::string> QtUserDialogs::ChooseFile(const FileRequest& request) {
+    QFileDialog dialog(parent_, QString::fromStdString(request.title), QString::fromStdString(request.folder),
+                       QtFilter(request.filter));
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    if (!request.fileName.empty() && request.fileName.find('*') == std::string::npos)
+        dialog.selectFile(QString::fromStdString(request.fileName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+}  // namespace qx40

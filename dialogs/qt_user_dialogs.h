@@ -1,0 +1,25 @@
+// Message boxes and file dialogs of the window, with Qt.
+#pragma once
+
+#include <QWidget>
+
+#include "dialogs/user_dialogs.h"
+
+namespace qx40 {
+
+class QtUserDialogs : public UserDialogs {
+public:
+    explicit QtUserDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    MessageAnswer Show(const UserMessage& message) override;
+    std::optional<std::string> ChooseFile(const FileRequest& request) override;
+
+    // "Text (*.x)|*.x|All (*.*)|*.*" to Qt's "Text (*.x);;All (*.*)".
+    static QString QtFilter(const std::string& filter);
+
+private:
+    QWidget* parent_;
+};
+
+}  // namespace qx40
