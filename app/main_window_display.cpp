@@ -11,6 +11,7 @@
 #include "device/program_version.h"
 #include "device/value_tables.h"
 #include "display/blend_color.h"
+#include "generator/generator_readouts.h"
 
 namespace qx40 {
 namespace {
@@ -139,6 +140,14 @@ void MainWindow::RefreshPanels() {
         Paint(widgets_[name], QPalette::Window, border);
         Paint(widgets_[name], QPalette::WindowText, text);
     }
+    const GeneratorReadouts labels = ComputeGeneratorReadouts(
+        s.Generator, s.System.Device_Type_Code, QLocale::system().decimalPoint().at(0).toLatin1());
+    static_cast<QLabel*>(widgets_["Label_F"])->setText(QString::fromStdString(labels.F));
+    static_cast<QLabel*>(widgets_["Label_V"])->setText(QString::fromStdString(labels.V));
+    static_cast<QLabel*>(widgets_["Label_Pulse"])->setText(QString::fromStdString(labels.Pulse));
+    static_cast<QLabel*>(widgets_["Label_Mod"])->setText(QString::fromStdString(labels.Mod));
+    widgets_["Label_Pulse"]->setVisible(labels.PulseVisible);
+    widgets_["Label_Mod"]->setVisible(labels.ModVisible);
     Paint(widgets_["Panel_Color_TD"], QPalette::Window, ToQColor(c[ColourSlot::Grid_Frame]));
     Paint(widgets_["Panel_Color_A1"], QPalette::Window, s.Common.CH_A1 ? ToQColor(c[ColourSlot::CH_A1]) : face);
     Paint(widgets_["Panel_Color_A2"], QPalette::Window, s.Common.CH_A2 ? ToQColor(c[ColourSlot::CH_A2]) : face);

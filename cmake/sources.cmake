@@ -42,6 +42,7 @@ set(QX40_CORE_SOURCES
     files/file_io.cpp
     files/ini_document.cpp
     files/settings_file.cpp
+    generator/generator_readouts.cpp
     generator/generator_words.cpp
     resources/fpga_image.cpp
     trigger/trigger_registers.cpp
