@@ -14,6 +14,12 @@
 #include "device/usb/link_factory.h"
 #include "resources/fpga_image.h"
 
+#ifdef QX40_WITH_VIEW
+#include <QGuiApplication>
+
+#include "app/cli/screenshot_command.h"
+#endif
+
 namespace {
 
 using qx40::kExitUsage;
@@ -22,6 +28,10 @@ constexpr const char* kUsage =
     "usage: qx40cli --version\n"
     "       qx40cli capture --device DEV [--settings FILE.qxs] [--frames N] [--timeout SECONDS]\n"
     "                       [--single] [--fpga-image PATH] --output FILE.qxd\n"
+#ifdef QX40_WITH_VIEW
+    "       qx40cli screenshot (--device DEV | --input FILE.qxd) [--settings FILE.qxs] [--size WxH]\n"
+    "                          [--timeout SECONDS] [--fpga-image PATH] --output FILE.bmp\n"
+#endif
     "DEV: auto, usb, sim, sim:CODE or tcp:HOST:PORT (default: $QX40_DEVICE, else auto)\n"
     "exit codes: 0 done, 2 usage, 3 device not found or failed, 4 no frame in time, 5 file error\n";
 
@@ -36,11 +46,24 @@ std::string ExecutableDir() {
     return ec ? std::string(".") : exe.parent_path().string();
 }
 
-int Capture(const std::vector<std::string>& args) {
-    qx40::CaptureOptions options;
-    const char* env = std::getenv("QX40_DEVICE");
-    std::string device = env ? env : "auto";
+// The options both commands take.
+struct Common {
+    std::string device;
     std::string fpgaPath;
+    std::string settingsPath;
+    std::string outputPath;
+    std::string inputPath;
+    std::string size;
+    double timeoutSeconds = 10.0;
+    int frames = 1;
+    bool single = false;
+};
+
+int ParseOptions(const std::vector<std::string>& args, bool screenshot, Common& options) {
+    const char* env = std::getenv("QX40_DEVICE");
+    options.device = env ? env : "auto";
+    std::string& device = options.device;
+    std::string& fpgaPath = options.fpgaPath;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const auto value = [&](std::string& out) {
@@ -49,8 +72,12 @@ int Capture(const std::vector<std::string>& args) {
             return true;
         };
         std::string v;
-        if (a == "--single") {
+        if (a == "--single" && !screenshot) {
             options.single = true;
+        } else if (a == "--input" && screenshot) {
+            if (!value(options.inputPath)) return Usage("--input needs a file");
+        } else if (a == "--size" && screenshot) {
+            if (!value(options.size)) return Usage("--size needs WxH");
         } else if (a == "--device") {
             if (!value(device)) return Usage("--device needs a value");
         } else if (a == "--settings") {
@@ -59,7 +86,7 @@ int Capture(const std::vector<std::string>& args) {
             if (!value(options.outputPath)) return Usage("--output needs a file");
         } else if (a == "--fpga-image") {
             if (!value(fpgaPath)) return Usage("--fpga-image needs a file");
-        } else if (a == "--frames") {
+        } else if (a == "--frames" && !screenshot) {
             if (!value(v)) return Usage("--frames needs a number");
             char* end = nullptr;
             const long n = std::strtol(v.c_str(), &end, 10);
@@ -75,23 +102,81 @@ int Capture(const std::vector<std::string>& args) {
             return Usage("unknown option " + a);
         }
     }
-    if (options.outputPath.empty()) return Usage("capture needs --output FILE.qxd");
+    if (options.outputPath.empty()) return Usage(screenshot ? "screenshot needs --output FILE.bmp" : "capture needs --output FILE.qxd");
+    return qx40::kExitOk;
+}
 
+// The FPGA image and the link the options name; false after saying why.
+bool OpenInstrument(const Common& o, qx40::FpgaImageLoad& image, std::unique_ptr<qx40::UsbLink>& link, int& exit) {
     std::string error;
-    const auto spec = qx40::ParseDeviceSpec(device, error);
-    if (!spec) return Usage(error);
-    const qx40::FpgaImageLoad image = qx40::LoadFpgaImage(
-        fpgaPath, ExecutableDir(), qx40::ConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
+    const auto spec = qx40::ParseDeviceSpec(o.device, error);
+    if (!spec) {
+        exit = Usage(error);
+        return false;
+    }
+    image = qx40::LoadFpgaImage(o.fpgaPath, ExecutableDir(),
+                                qx40::ConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
     if (image.error != qx40::FpgaImageError::None) {
         std::string text = qx40::FpgaImageErrorText(image, false);
         for (char& c : text)
             if (c == '\r' || c == '\n') c = ' ';
         std::cerr << "qx40cli: " << text << '\n';
-        return qx40::kExitFile;
+        exit = qx40::kExitFile;
+        return false;
     }
-    const std::unique_ptr<qx40::UsbLink> link = qx40::CreateLink(*spec);
+    link = qx40::CreateLink(*spec);
+    return true;
+}
+
+int Capture(const std::vector<std::string>& args) {
+    Common o;
+    if (const int e = ParseOptions(args, false, o); e != qx40::kExitOk) return e;
+    qx40::CaptureOptions options;
+    options.settingsPath = o.settingsPath;
+    options.outputPath = o.outputPath;
+    options.frames = o.frames;
+    options.timeoutSeconds = o.timeoutSeconds;
+    options.single = o.single;
+    qx40::FpgaImageLoad image;
+    std::unique_ptr<qx40::UsbLink> link;
+    int exit = 0;
+    if (!OpenInstrument(o, image, link, exit)) return exit;
     return qx40::RunCapture(options, *link, image.image.bytes, image.image.placeholder, std::cerr);
 }
+
+#ifdef QX40_WITH_VIEW
+int Screenshot(const std::vector<std::string>& args) {
+    Common o;
+    if (const int e = ParseOptions(args, true, o); e != qx40::kExitOk) return e;
+    qx40::ScreenshotOptions options;
+    options.settingsPath = o.settingsPath;
+    options.inputPath = o.inputPath;
+    options.outputPath = o.outputPath;
+    options.timeoutSeconds = o.timeoutSeconds;
+    if (!o.size.empty()) {
+        int w = 0, h = 0;
+        char x = 0, rest = 0;
+        if (std::sscanf(o.size.c_str(), "%d%c%d%c", &w, &x, &h, &rest) != 3 || (x != 'x' && x != 'X') || w < 50 ||
+            h < 50 || w > 10000 || h > 10000)
+            return Usage("--size needs WxH, each from 50 to 10000");
+        options.width = w;
+        options.height = h;
+    }
+    // Fonts need a GUI application; no display is needed for an image.
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "qx40cli";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    if (!o.inputPath.empty())
+        return qx40::RunScreenshot(options, nullptr, {}, false, std::cerr);
+    qx40::FpgaImageLoad image;
+    std::unique_ptr<qx40::UsbLink> link;
+    int exit = 0;
+    if (!OpenInstrument(o, image, link, exit)) return exit;
+    return qx40::RunScreenshot(options, link.get(), image.image.bytes, image.image.placeholder, std::cerr);
+}
+#endif
 
 }  // namespace
 
@@ -107,5 +192,8 @@ int main(int argc, char** argv) {
     }
     if (args.empty()) return Usage("no command given");
     if (args[0] == "capture") return Capture({args.begin() + 1, args.end()});
+#ifdef QX40_WITH_VIEW
+    if (args[0] == "screenshot") return Screenshot({args.begin() + 1, args.end()});
+#endif
     return Usage("unknown command: " + args[0]);
 }

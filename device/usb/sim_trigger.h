@@ -36,11 +36,11 @@ class SimTriggerSearch {
 public:
     SimTriggerSearch() = default;
     // Edges are counted from tick from on.
-    SimTriggerSearch(const SimTriggerSettings& settings, const SimSignalModel& signals,
+    SimTriggerSearch(const SimTriggerSettings& settings, const SimSignalModel& inputs,
                      std::int64_t from);
 
     // Looks at the signal up to tick limit; true once the trigger has fired.
-    bool Scan(const SimSignalModel& signals, std::int64_t limit);
+    bool Scan(const SimSignalModel& inputs, std::int64_t limit);
     bool Fired() const { return fired_; }
     const SimTriggerHit& Hit() const { return hit_; }
 
@@ -52,7 +52,7 @@ private:
     bool Fires(std::int32_t v) const {
         return settings_.falling ? v < settings_.low : v > settings_.high;
     }
-    void Fire(const SimSignalModel& signals, std::int64_t crossing);
+    void Fire(const SimSignalModel& inputs, std::int64_t crossing);
 
     SimTriggerSettings settings_;
     Reach reach_ = Reach::Never;
