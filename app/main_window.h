@@ -137,6 +137,7 @@ private:
     void Menu_Save_AsClick();
     void Menu_ExitClick();
     void SpeedButton_ret_trigClick();
+    void Menu_Help_ContentsClick();
     void NotAvailableYet();
 
     // Pointer on the paint area.

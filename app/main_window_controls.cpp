@@ -1,7 +1,11 @@
 // The control panel, the generator strip and the menus: each handler
 // changes the state and applies; SyncControls makes every control show the
 // state afterwards.
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QMenu>
+#include <QUrl>
 #include <QSignalBlocker>
 
 #include "app/main_window.h"
@@ -114,7 +118,7 @@ void MainWindow::ConnectControls() {
                              "Menu_Recorder", "Menu_Trigger", "Menu_FFTSet", "Menu_GeneratorSet", "Menu_FM_Calibrate",
                              "Menu_ZeroCalibrate", "Menu_TDCCalibrate", "Menu_Colors", "Menu_About"})
         triggered(name, [this] { NotAvailableYet(); });
-    triggered("Menu_Help_Contents", [this] { NotAvailableYet(); });
+    triggered("Menu_Help_Contents", [this] { Menu_Help_ContentsClick(); });
     triggered("Menu_4001A", [this] { SelectDeviceModel(28); });
     triggered("Menu_4002", [this] { SelectDeviceModel(25); });
     triggered("Menu_4003", [this] { SelectDeviceModel(31); });
@@ -386,6 +390,17 @@ void MainWindow::Menu_BG_DoClick() {
 }
 
 void MainWindow::Menu_BG_ClrClick() { ClearBackgroundBuffers(); }
+
+// The help page is the executable's name with ".html", beside it.
+void MainWindow::Menu_Help_ContentsClick() {
+    const QFileInfo exe(QCoreApplication::applicationFilePath());
+    const QString page = exe.absolutePath() + "/" + exe.completeBaseName() + ".html";
+    if (!QFileInfo::exists(page) || !QDesktopServices::openUrl(QUrl::fromLocalFile(page))) {
+        const bool ru = model_.state.Common.Russian;
+        ShowMessage(Tr(ru, "Help", "Справка"), page.toStdString() + Tr(ru, "\r\nFile not found.", "\r\nФайл не найден."),
+                    MessageIcon::Error);
+    }
+}
 
 void MainWindow::NotAvailableYet() {
     const bool ru = model_.state.Common.Russian;
