@@ -30,10 +30,13 @@ set(QX40_CORE_SOURCES
     device/value_tables.cpp
     display/blend_color.cpp
     display/diagnostic_lines.cpp
+    display/fft.cpp
+    display/fft_window.cpp
     display/interpolation.cpp
     display/readouts.cpp
     display/round_nearest.cpp
     display/screen_geometry.cpp
+    display/spectrum_analyzer.cpp
     display/spectrum_mode.cpp
     display/spectrum_readouts.cpp
     display/trace_columns.cpp
