@@ -44,7 +44,8 @@ BENCHMARK(BM_FftOwn)->Name("Fft32768/Own");
 void BM_FftwEstimate(benchmark::State& state) {
     const std::vector<std::complex<double>> input = Input();
     auto* x = static_cast<fftw_complex*>(fftw_malloc(sizeof(fftw_complex) * kPoints));
-    const fftw_plan plan = fftw_plan_dft_1d(static_cast<int>(kPoints), x, x, FFTW_FORWARD, FFTW_ESTIMATE);
+    const fftw_plan plan =
+        fftw_plan_dft_1d(static_cast<int>(kPoints), x, x, FFTW_FORWARD, FFTW_ESTIMATE);
     for (auto _ : state) {
         std::memcpy(x, input.data(), sizeof(fftw_complex) * kPoints);
         fftw_execute(plan);
@@ -67,7 +68,8 @@ void BM_ComputeSpectrum(benchmark::State& state) {
     main[qx40::fi::RingLength] = main[qx40::fi::ValidPoints] = static_cast<std::int32_t>(kPoints);
     qx40::SpectrumAnalyzer analyzer;
     const qx40::SpectrumArgs args{.SizeIndex = 5, .Window = 2, .Averaging = true};
-    for (auto _ : state) benchmark::DoNotOptimize(analyzer.ComputeSpectrum(args, buffer, 1000000, main).PeakLevel);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(analyzer.ComputeSpectrum(args, buffer, 1000000, main).PeakLevel);
 }
 BENCHMARK(BM_ComputeSpectrum)->Name("ComputeSpectrum32768");
 

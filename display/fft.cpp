@@ -34,7 +34,8 @@ inline void Butterfly(Complex& a, Complex& b, Complex u) {
 }
 
 std::uint32_t Reversed(std::uint32_t i, std::int32_t shift) {
-    return ((static_cast<std::uint32_t>(BitReverse8[i & 0xFF]) << 8) + BitReverse8[i >> 8]) >> shift;
+    return ((static_cast<std::uint32_t>(BitReverse8[i & 0xFF]) << 8) + BitReverse8[i >> 8]) >>
+           shift;
 }
 
 // Swaps x[i] and x[j] for j = Reversed(i) > i. Every pair is swapped once
@@ -116,7 +117,8 @@ void StagePair(Complex* x, std::size_t begin, std::size_t end, std::size_t h, co
 
 // Stages from half-size h up to (not including) half-size `limit` over
 // [begin, end), two at a time where two remain.
-void Stages(Complex* x, std::size_t begin, std::size_t end, std::size_t h, std::size_t limit, const Complex* w) {
+void Stages(Complex* x, std::size_t begin, std::size_t end, std::size_t h, std::size_t limit,
+            const Complex* w) {
     for (; 2 * h < limit; h *= 4) StagePair(x, begin, end, h, w + (h - 1), w + (2 * h - 1));
     if (h < limit) Stage(x, begin, end, h, w + (h - 1));
 }
@@ -161,7 +163,8 @@ const Complex* FftTwiddles::For(std::int32_t m) {
     table_[0] = 1.0;
     for (std::size_t h = 1, s = 0; h < n; h *= 2, ++s) {
         const std::size_t t = n / (2 * h);
-        for (std::size_t j = 1; j < h; j += 2) table_[j * t] = Multiply(table_[(j - 1) * t], TwiddleSeeds[s]);
+        for (std::size_t j = 1; j < h; j += 2)
+            table_[j * t] = Multiply(table_[(j - 1) * t], TwiddleSeeds[s]);
         Complex* stage = byStage_.data() + (h - 1);
         for (std::size_t j = 0; j < h; ++j) stage[j] = table_[j * t];
     }

@@ -19,22 +19,24 @@ struct CosineSum {
 };
 
 constexpr std::array<CosineSum, kFftWindowCount> kCosineSums = {{
-    {{1.0, 0, 0, 0, 0}, 0},                                 // rectangular
-    {{0.5, 0.5, 0, 0, 0}, 1},                               // Hann
-    {{1.0, 1.93, 1.29, 0.388, 0.032}, 4},                   // flat top
-    {{0.54, 0.46, 0, 0, 0}, 1},                             // Hamming
-    {{0.42, 0.5, 0.08, 0, 0}, 2},                           // Blackman
-    {{0.35875, 0.48829, 0.14128, 0.01168, 0}, 3},           // Blackman-Harris
-    {{0.355768, 0.487396, 0.144232, 0.012604, 0}, 3},       // Nuttall
-    {{0.3635819, 0.4891775, 0.1365995, 0.0106411, 0}, 3},   // Blackman-Nuttall
-    {{0, 0, 0, 0, 0}, 0},                                   // triangular: below
+    {{1.0, 0, 0, 0, 0}, 0},                                // rectangular
+    {{0.5, 0.5, 0, 0, 0}, 1},                              // Hann
+    {{1.0, 1.93, 1.29, 0.388, 0.032}, 4},                  // flat top
+    {{0.54, 0.46, 0, 0, 0}, 1},                            // Hamming
+    {{0.42, 0.5, 0.08, 0, 0}, 2},                          // Blackman
+    {{0.35875, 0.48829, 0.14128, 0.01168, 0}, 3},          // Blackman-Harris
+    {{0.355768, 0.487396, 0.144232, 0.012604, 0}, 3},      // Nuttall
+    {{0.3635819, 0.4891775, 0.1365995, 0.0106411, 0}, 3},  // Blackman-Nuttall
+    {{0, 0, 0, 0, 0}, 0},                                  // triangular: below
 }};
 
 constexpr std::array<double, kFftWindowCount> kLevelFactor = {
     1.0, 1.0 / 1.5, 1.0, 1.0 / 1.37, 1.0 / 1.73, 1.0 / 2.01, 1.0 / 2.02, 1.0 / 1.98, 1.0 / 1.33,
 };
 
-bool Known(std::int32_t window) { return window >= 0 && window < kFftWindowCount; }
+bool Known(std::int32_t window) {
+    return window >= 0 && window < kFftWindowCount;
+}
 
 }  // namespace
 

@@ -43,7 +43,8 @@ SpectrumAnalyzer::SpectrumAnalyzer()
 
 const SpectrumResult& SpectrumAnalyzer::ComputeSpectrum(const SpectrumArgs& args,
                                                         std::span<const std::int32_t> buffer,
-                                                        std::int32_t voltsPerDiv, const FrameInfo& main) {
+                                                        std::int32_t voltsPerDiv,
+                                                        const FrameInfo& main) {
     const std::int32_t sizeIndex = args.SizeIndex >= 1 && args.SizeIndex <= 5 ? args.SizeIndex : 0;
     const std::int32_t m = 10 + sizeIndex;
     const std::int32_t size = 1 << m;
@@ -63,7 +64,8 @@ const SpectrumResult& SpectrumAnalyzer::ComputeSpectrum(const SpectrumArgs& args
     if (n < 2 || voltsPerDiv <= 0) return result_;
     Fft(m, spectrum_.data(), twiddles_);
 
-    const double fullScaleDb = 20 * std::log10(voltsPerDiv * 4 * 1e-6 * 0.7071067811865475) + kScaleOffsetDb[scale];
+    const double fullScaleDb =
+        20 * std::log10(voltsPerDiv * 4 * 1e-6 * 0.7071067811865475) + kScaleOffsetDb[scale];
     const double ref = fullScaleDb + 10 * std::log10(2.0) - 20 * std::log10(weightSum_) -
                        20 * std::log10(kFullScaleRmsCodes);
     const std::int32_t topDb = TopLineDb(fullScaleDb);
@@ -93,7 +95,8 @@ const SpectrumResult& SpectrumAnalyzer::ComputeSpectrum(const SpectrumArgs& args
         }
     }
 
-    result_.Columns = std::span<const std::int32_t>(columns_.data(), static_cast<std::size_t>(bins));
+    result_.Columns =
+        std::span<const std::int32_t>(columns_.data(), static_cast<std::size_t>(bins));
     result_.TopDb = topDb;
     result_.AverageCount = averageCount_;
     if (pmax == 0) return result_;
@@ -101,10 +104,12 @@ const SpectrumResult& SpectrumAnalyzer::ComputeSpectrum(const SpectrumArgs& args
     return result_;
 }
 
-std::int32_t SpectrumAnalyzer::LoadSamples(std::span<const std::int32_t> buffer, const FrameInfo& main,
-                                           std::int32_t window, std::int32_t size) {
+std::int32_t SpectrumAnalyzer::LoadSamples(std::span<const std::int32_t> buffer,
+                                           const FrameInfo& main, std::int32_t window,
+                                           std::int32_t size) {
     std::fill(spectrum_.begin(), spectrum_.begin() + size, std::complex<double>{});
-    const std::int32_t bufferSlots = static_cast<std::int32_t>(std::min<std::size_t>(buffer.size(), kRecordSlots));
+    const std::int32_t bufferSlots =
+        static_cast<std::int32_t>(std::min<std::size_t>(buffer.size(), kRecordSlots));
     std::int32_t n = std::min(main[fi::ValidPoints], size);
 
     // A roll record is read newest first, from the slot before the write
@@ -164,8 +169,8 @@ void SpectrumAnalyzer::PrepareWindow(std::int32_t window, std::int32_t n) {
 // it by the window's level factor; the frequency is the power-weighted
 // centre of the same bins. The flat-top window holds a line's level in its
 // peak bin, wherever the line falls between bins.
-void SpectrumAnalyzer::EstimatePeak(std::int32_t peak, double pmax, std::int32_t n, std::int32_t size, double ref,
-                                    std::int32_t window) {
+void SpectrumAnalyzer::EstimatePeak(std::int32_t peak, double pmax, std::int32_t n,
+                                    std::int32_t size, double ref, std::int32_t window) {
     const std::int32_t bins = size / 2;
     const double fill = static_cast<double>(n) / size;
     const std::int32_t k = PeakEstimateReach(n, size);
@@ -180,8 +185,9 @@ void SpectrumAnalyzer::EstimatePeak(std::int32_t peak, double pmax, std::int32_t
     }
     result_.PeakFreq = (peak + moment / s) * 2 / size;
     s *= fill;
-    result_.PeakLevel = window == kWindowFlatTop ? 10 * std::log10(pmax) + ref
-                                                 : 10 * std::log10(s * FftWindowLevelFactor(window)) + ref;
+    result_.PeakLevel = window == kWindowFlatTop
+                            ? 10 * std::log10(pmax) + ref
+                            : 10 * std::log10(s * FftWindowLevelFactor(window)) + ref;
     result_.PeakValid = true;
 }
 

@@ -56,7 +56,8 @@ public:
     // Slots without a sample are left out. With fewer than two samples, no
     // volts per division or a roll ring that does not fit the buffer there
     // is nothing to draw: no columns, no peak, the average kept as it was.
-    const SpectrumResult& ComputeSpectrum(const SpectrumArgs& args, std::span<const std::int32_t> buffer,
+    const SpectrumResult& ComputeSpectrum(const SpectrumArgs& args,
+                                          std::span<const std::int32_t> buffer,
                                           std::int32_t voltsPerDiv, const FrameInfo& main);
 
     // The last spectrum, for a refresh that does not recompute it.
@@ -71,8 +72,8 @@ private:
     // Collects the analysed codes into spectrum_ (mean removed, windowed,
     // zero-padded to n); returns the number of samples analysed, 0 when the
     // record cannot be read.
-    std::int32_t LoadSamples(std::span<const std::int32_t> buffer, const FrameInfo& main, std::int32_t window,
-                             std::int32_t size);
+    std::int32_t LoadSamples(std::span<const std::int32_t> buffer, const FrameInfo& main,
+                             std::int32_t window, std::int32_t size);
     // Caches the weights of (window, n) and their sum.
     void PrepareWindow(std::int32_t window, std::int32_t n);
     void EstimatePeak(std::int32_t peak, double pmax, std::int32_t n, std::int32_t size, double ref,

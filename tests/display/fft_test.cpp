@@ -114,7 +114,8 @@ TEST(Fft, SineOf32768Points) {
     constexpr std::size_t n = std::size_t{1} << m;
     constexpr std::size_t line = 1234;
     std::vector<Complex> x(n);
-    for (std::size_t i = 0; i < n; ++i) x[i] = std::sin(2 * std::numbers::pi * static_cast<double>(line * i % n) / n);
+    for (std::size_t i = 0; i < n; ++i)
+        x[i] = std::sin(2 * std::numbers::pi * static_cast<double>(line * i % n) / n);
     FftTwiddles twiddles;
     Fft(m, x.data(), twiddles);
     // sin = (e^{ia} - e^{-ia}) / 2i: -iN/2 at the line, +iN/2 at its mirror.

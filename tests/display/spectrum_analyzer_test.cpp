@@ -33,10 +33,12 @@ FrameInfo Roll(std::int32_t valid, std::int32_t length, std::int32_t writePos) {
 }
 
 // Codes of a sine around code 128, `cycles` periods per `period` samples.
-std::vector<std::int32_t> Sine(double amplitude, double cycles, std::int32_t period, std::int32_t count) {
+std::vector<std::int32_t> Sine(double amplitude, double cycles, std::int32_t period,
+                               std::int32_t count) {
     std::vector<std::int32_t> b(kRecordSlots, kEmptySample);
     for (std::int32_t i = 0; i < count; ++i)
-        b[i] = static_cast<std::int32_t>(std::lround(128 + amplitude * std::sin(2 * std::numbers::pi * cycles * i / period)));
+        b[i] = static_cast<std::int32_t>(
+            std::lround(128 + amplitude * std::sin(2 * std::numbers::pi * cycles * i / period)));
     return b;
 }
 
@@ -51,7 +53,8 @@ TEST(SpectrumAnalyzer, FullScreenSineIsAtFullScaleInEveryWindow) {
     // 100 whole cycles in 1024 samples: the line sits on bin 100.
     const std::vector<std::int32_t> sine = Sine(128, 100, 1024, 1024);
     for (std::int32_t w = 0; w < kFftWindowCount; ++w) {
-        const SpectrumResult& r = a.ComputeSpectrum({.SizeIndex = 0, .Window = w}, sine, kOneVoltPerDiv, Record(1024, 1024));
+        const SpectrumResult& r = a.ComputeSpectrum({.SizeIndex = 0, .Window = w}, sine,
+                                                    kOneVoltPerDiv, Record(1024, 1024));
         ASSERT_TRUE(r.PeakValid) << w;
         EXPECT_NEAR(r.PeakLevel, kFullScaleDbv, 0.05) << "window " << w;
         EXPECT_NEAR(r.PeakFreq * 512, 100.0, 1e-5) << "window " << w;
@@ -64,14 +67,15 @@ TEST(SpectrumAnalyzer, FullScreenSineIsAtFullScaleInEveryWindow) {
 TEST(SpectrumAnalyzer, ColumnsRiseFromTheBottomLineAtThreePointTwoCodesPerDb) {
     SpectrumAnalyzer a;
     const std::vector<std::int32_t> sine = Sine(128, 100, 1024, 1024);
-    const SpectrumResult& r =
-        a.ComputeSpectrum({.SizeIndex = 0, .Window = kWindowRectangular}, sine, kOneVoltPerDiv, Record(1024, 1024));
+    const SpectrumResult& r = a.ComputeSpectrum({.SizeIndex = 0, .Window = kWindowRectangular},
+                                                sine, kOneVoltPerDiv, Record(1024, 1024));
     // 9.03 dBV over a bottom line of 10 - 80 dBV.
     EXPECT_EQ(r.Columns[100], 253);
     EXPECT_EQ(PeakColumn(r), 253);
     // A line 20 dB lower stands 64 codes lower.
-    const SpectrumResult& low = a.ComputeSpectrum({.SizeIndex = 0, .Window = kWindowRectangular},
-                                                  Sine(12.8, 100, 1024, 1024), kOneVoltPerDiv, Record(1024, 1024));
+    const SpectrumResult& low =
+        a.ComputeSpectrum({.SizeIndex = 0, .Window = kWindowRectangular},
+                          Sine(12.8, 100, 1024, 1024), kOneVoltPerDiv, Record(1024, 1024));
     EXPECT_NEAR(low.Columns[100], 253 - 64, 1);
     EXPECT_NEAR(low.PeakLevel, kFullScaleDbv - 20, 0.05);
     // The storage past N/2 holds no heights.
@@ -82,8 +86,9 @@ TEST(SpectrumAnalyzer, ColumnsRiseFromTheBottomLineAtThreePointTwoCodesPerDb) {
 TEST(SpectrumAnalyzer, FlatTopReadsTheLevelBetweenBins) {
     SpectrumAnalyzer a;
     for (double cycles : {100.25, 100.5, 333.7}) {
-        const SpectrumResult& r = a.ComputeSpectrum({.SizeIndex = 0, .Window = kWindowFlatTop},
-                                                    Sine(128, cycles, 1024, 1024), kOneVoltPerDiv, Record(1024, 1024));
+        const SpectrumResult& r =
+            a.ComputeSpectrum({.SizeIndex = 0, .Window = kWindowFlatTop},
+                              Sine(128, cycles, 1024, 1024), kOneVoltPerDiv, Record(1024, 1024));
         EXPECT_NEAR(r.PeakLevel, kFullScaleDbv, 0.02) << cycles;
         EXPECT_NEAR(r.PeakFreq * 512, cycles, 0.1) << cycles;
     }
@@ -91,8 +96,9 @@ TEST(SpectrumAnalyzer, FlatTopReadsTheLevelBetweenBins) {
 
 TEST(SpectrumAnalyzer, HannFindsTheFrequencyBetweenBins) {
     SpectrumAnalyzer a;
-    const SpectrumResult& r = a.ComputeSpectrum({.SizeIndex = 0, .Window = kWindowHann},
-                                                Sine(100, 200.3, 1024, 1024), kOneVoltPerDiv, Record(1024, 1024));
+    const SpectrumResult& r =
+        a.ComputeSpectrum({.SizeIndex = 0, .Window = kWindowHann}, Sine(100, 200.3, 1024, 1024),
+                          kOneVoltPerDiv, Record(1024, 1024));
     EXPECT_NEAR(r.PeakFreq * 512, 200.3, 0.02);
 }
 
@@ -103,15 +109,16 @@ TEST(SpectrumAnalyzer, ScaleShiftsEveryLevelByItsOffset) {
         double offset;
         std::int32_t top;
     };
-    const Case cases[] = {{0, 0.0, 10}, {1, 13.0102999566, 25}, {2, 11.2493873661, 20}, {3, 2.2184874961, 15}};
+    const Case cases[] = {
+        {0, 0.0, 10}, {1, 13.0102999566, 25}, {2, 11.2493873661, 20}, {3, 2.2184874961, 15}};
     for (const Case& c : cases) {
         SpectrumAnalyzer a;
         const SpectrumResult& r =
-            a.ComputeSpectrum({.SizeIndex = 0, .Window = kWindowHann, .Scale = c.scale}, sine, kOneVoltPerDiv,
-                              Record(1024, 1024));
+            a.ComputeSpectrum({.SizeIndex = 0, .Window = kWindowHann, .Scale = c.scale}, sine,
+                              kOneVoltPerDiv, Record(1024, 1024));
         SpectrumAnalyzer dbv;
-        const SpectrumResult& base =
-            dbv.ComputeSpectrum({.SizeIndex = 0, .Window = kWindowHann}, sine, kOneVoltPerDiv, Record(1024, 1024));
+        const SpectrumResult& base = dbv.ComputeSpectrum({.SizeIndex = 0, .Window = kWindowHann},
+                                                         sine, kOneVoltPerDiv, Record(1024, 1024));
         EXPECT_NEAR(r.PeakLevel - base.PeakLevel, c.offset, 1e-9) << c.scale;
         EXPECT_EQ(r.TopDb, c.top) << c.scale;
         EXPECT_EQ(r.PeakFreq, base.PeakFreq);
@@ -128,7 +135,8 @@ TEST(SpectrumAnalyzer, TopLineFollowsVoltsPerDivision) {
     const std::vector<std::int32_t> sine = Sine(128, 100, 1024, 1024);
     for (const Case& c : cases) {
         SpectrumAnalyzer a;
-        const SpectrumResult& r = a.ComputeSpectrum({.Window = kWindowHann}, sine, c.microvolts, Record(1024, 1024));
+        const SpectrumResult& r =
+            a.ComputeSpectrum({.Window = kWindowHann}, sine, c.microvolts, Record(1024, 1024));
         EXPECT_EQ(r.TopDb, c.top) << c.microvolts;
         EXPECT_NEAR(r.PeakLevel, 20 * std::log10(c.microvolts * 4e-6 * 0.7071067811865475), 0.05);
     }
@@ -140,8 +148,9 @@ TEST(SpectrumAnalyzer, AutomaticSizeWithZeroPadding) {
     EXPECT_EQ(index, 3);
     EXPECT_EQ(PeakEstimateReach(5000, 8192), 6);
     SpectrumAnalyzer a;
-    const SpectrumResult& r = a.ComputeSpectrum({.SizeIndex = index, .Window = kWindowHann},
-                                                Sine(128, 300, 5000, 5000), kOneVoltPerDiv, Record(5000, 5000));
+    const SpectrumResult& r =
+        a.ComputeSpectrum({.SizeIndex = index, .Window = kWindowHann}, Sine(128, 300, 5000, 5000),
+                          kOneVoltPerDiv, Record(5000, 5000));
     EXPECT_EQ(r.SizeIndex, 3);
     EXPECT_EQ(r.Columns.size(), 4096u);
     ASSERT_TRUE(r.PeakValid);
@@ -157,8 +166,10 @@ TEST(SpectrumAnalyzer, FixedSizeReadsOnlyTheFirstSlots) {
     std::vector<std::int32_t> firstOnly = b;
     for (std::size_t i = 1024; i < 20000; ++i) b[i] = (i / 7) % 2 ? 250 : 3;
     SpectrumAnalyzer a, reference;
-    const SpectrumResult& r = a.ComputeSpectrum({.SizeIndex = 0}, b, kOneVoltPerDiv, Record(20000, 20000));
-    const SpectrumResult& ref = reference.ComputeSpectrum({.SizeIndex = 0}, firstOnly, kOneVoltPerDiv, Record(1024, 1024));
+    const SpectrumResult& r =
+        a.ComputeSpectrum({.SizeIndex = 0}, b, kOneVoltPerDiv, Record(20000, 20000));
+    const SpectrumResult& ref =
+        reference.ComputeSpectrum({.SizeIndex = 0}, firstOnly, kOneVoltPerDiv, Record(1024, 1024));
     EXPECT_EQ(r.Columns.size(), 512u);
     EXPECT_TRUE(std::equal(r.Columns.begin(), r.Columns.end(), ref.Columns.begin()));
     EXPECT_EQ(r.PeakLevel, ref.PeakLevel);
@@ -169,15 +180,20 @@ TEST(SpectrumAnalyzer, SizeIndexOutsideItsRangeMeans1024) {
     SpectrumAnalyzer a;
     const std::vector<std::int32_t> sine = Sine(128, 100, 1024, 4096);
     for (std::int32_t index : {-1, 0, 6, 99})
-        EXPECT_EQ(a.ComputeSpectrum({.SizeIndex = index}, sine, kOneVoltPerDiv, Record(4096, 4096)).Columns.size(), 512u)
+        EXPECT_EQ(a.ComputeSpectrum({.SizeIndex = index}, sine, kOneVoltPerDiv, Record(4096, 4096))
+                      .Columns.size(),
+                  512u)
             << index;
-    EXPECT_EQ(a.ComputeSpectrum({.SizeIndex = 5}, sine, kOneVoltPerDiv, Record(4096, 4096)).Columns.size(), 16384u);
+    EXPECT_EQ(a.ComputeSpectrum({.SizeIndex = 5}, sine, kOneVoltPerDiv, Record(4096, 4096))
+                  .Columns.size(),
+              16384u);
 }
 
 TEST(SpectrumAnalyzer, ConstantRecordHasNoPeak) {
     SpectrumAnalyzer a;
     const std::vector<std::int32_t> flat(kRecordSlots, 77);
-    const SpectrumResult& r = a.ComputeSpectrum({.SizeIndex = 2, .Window = kWindowHann}, flat, kOneVoltPerDiv, Record(4096, 4096));
+    const SpectrumResult& r = a.ComputeSpectrum({.SizeIndex = 2, .Window = kWindowHann}, flat,
+                                                kOneVoltPerDiv, Record(4096, 4096));
     EXPECT_FALSE(r.PeakValid);
     EXPECT_EQ(r.TopDb, 10);
     ASSERT_EQ(r.Columns.size(), 2048u);
@@ -190,7 +206,8 @@ TEST(SpectrumAnalyzer, EmptySlotsAddNothing) {
     std::vector<std::int32_t> b(kRecordSlots, 90);
     for (std::size_t i : {3u, 500u, 1023u}) b[i] = kEmptySample;
     SpectrumAnalyzer a;
-    const SpectrumResult& r = a.ComputeSpectrum({.SizeIndex = 0}, b, kOneVoltPerDiv, Record(1024, 1024));
+    const SpectrumResult& r =
+        a.ComputeSpectrum({.SizeIndex = 0}, b, kOneVoltPerDiv, Record(1024, 1024));
     EXPECT_FALSE(r.PeakValid);
     EXPECT_EQ(r.Columns.size(), 512u);
 }
@@ -216,8 +233,10 @@ TEST(SpectrumAnalyzer, NothingToAnalyse) {
     const std::vector<std::int32_t> empty(kRecordSlots, kEmptySample);
     for (const Case& c : cases) {
         const std::span<const std::int32_t> buffer =
-            c.slots == 0 ? std::span<const std::int32_t>(empty) : std::span<const std::int32_t>(sine).first(c.slots);
-        const SpectrumResult& r = a.ComputeSpectrum({.SizeIndex = 0}, buffer, c.microvolts, c.frame);
+            c.slots == 0 ? std::span<const std::int32_t>(empty)
+                         : std::span<const std::int32_t>(sine).first(c.slots);
+        const SpectrumResult& r =
+            a.ComputeSpectrum({.SizeIndex = 0}, buffer, c.microvolts, c.frame);
         EXPECT_FALSE(r.PeakValid) << c.what;
         EXPECT_TRUE(r.Columns.empty()) << c.what;
         EXPECT_EQ(a.SpectrumColumns()[0], kEmptySample) << c.what;
@@ -227,17 +246,18 @@ TEST(SpectrumAnalyzer, NothingToAnalyse) {
 TEST(SpectrumAnalyzer, OutOfRangeSettingsAreClamped) {
     const std::vector<std::int32_t> sine = Sine(128, 100, 1024, 1024);
     SpectrumAnalyzer a, b;
-    const SpectrumResult& wild = a.ComputeSpectrum({.Window = 40, .Scale = 9}, sine, kOneVoltPerDiv, Record(1024, 1024));
-    const SpectrumResult& last = b.ComputeSpectrum({.Window = kWindowTriangular, .Scale = 3}, sine, kOneVoltPerDiv,
-                                                   Record(1024, 1024));
+    const SpectrumResult& wild =
+        a.ComputeSpectrum({.Window = 40, .Scale = 9}, sine, kOneVoltPerDiv, Record(1024, 1024));
+    const SpectrumResult& last = b.ComputeSpectrum({.Window = kWindowTriangular, .Scale = 3}, sine,
+                                                   kOneVoltPerDiv, Record(1024, 1024));
     EXPECT_EQ(wild.PeakLevel, last.PeakLevel);
     EXPECT_EQ(wild.TopDb, last.TopDb);
 }
 
 // The samples newest first, as a roll record of `length` slots holds them
 // with the write position at `writePos`; the other slots hold a square wave.
-std::vector<std::int32_t> RollBuffer(const std::vector<std::int32_t>& newestFirst, std::int32_t length,
-                                     std::int32_t writePos) {
+std::vector<std::int32_t> RollBuffer(const std::vector<std::int32_t>& newestFirst,
+                                     std::int32_t length, std::int32_t writePos) {
     std::vector<std::int32_t> b(kRecordSlots, kEmptySample);
     for (std::int32_t i = 0; i < length; ++i) b[i] = (i / 5) % 2 ? 240 : 10;
     for (std::size_t i = 0; i < newestFirst.size(); ++i) {
@@ -257,15 +277,19 @@ TEST(SpectrumAnalyzer, RollRecordIsReadNewestFirst) {
     struct Case {
         std::int32_t valid, length, writePos;
     };
-    const Case cases[] = {{2000, 2000, 700}, {2000, 2000, 1500}, {2000, 2000, 0}, {1024, 3000, 1024}};
+    const Case cases[] = {
+        {2000, 2000, 700}, {2000, 2000, 1500}, {2000, 2000, 0}, {1024, 3000, 1024}};
     for (const Case& c : cases) {
         SpectrumAnalyzer roll, plain;
         const SpectrumArgs args{.SizeIndex = 0, .Window = kWindowBlackman};
-        const SpectrumResult& r = roll.ComputeSpectrum(args, RollBuffer(newestFirst, c.length, c.writePos),
-                                                       kOneVoltPerDiv, Roll(c.valid, c.length, c.writePos));
-        const SpectrumResult& p = plain.ComputeSpectrum(args, linear, kOneVoltPerDiv, Record(1024, 1024));
+        const SpectrumResult& r =
+            roll.ComputeSpectrum(args, RollBuffer(newestFirst, c.length, c.writePos),
+                                 kOneVoltPerDiv, Roll(c.valid, c.length, c.writePos));
+        const SpectrumResult& p =
+            plain.ComputeSpectrum(args, linear, kOneVoltPerDiv, Record(1024, 1024));
         ASSERT_TRUE(r.PeakValid);
-        EXPECT_TRUE(std::equal(r.Columns.begin(), r.Columns.end(), p.Columns.begin())) << c.writePos;
+        EXPECT_TRUE(std::equal(r.Columns.begin(), r.Columns.end(), p.Columns.begin()))
+            << c.writePos;
         EXPECT_EQ(r.PeakLevel, p.PeakLevel) << c.writePos;
         EXPECT_EQ(r.PeakFreq, p.PeakFreq) << c.writePos;
     }
@@ -275,7 +299,8 @@ TEST(SpectrumAnalyzer, RollWritePositionBeyondTheRingWraps) {
     std::vector<std::int32_t> b(kRecordSlots, 60);
     for (std::int32_t i = 0; i < 1500; ++i) b[i] = 128 + (i % 8 < 4 ? 50 : -50);
     SpectrumAnalyzer a;
-    const SpectrumResult& r = a.ComputeSpectrum({.SizeIndex = 0}, b, kOneVoltPerDiv, Roll(1500, 1500, 39999));
+    const SpectrumResult& r =
+        a.ComputeSpectrum({.SizeIndex = 0}, b, kOneVoltPerDiv, Roll(1500, 1500, 39999));
     EXPECT_TRUE(r.PeakValid);
     EXPECT_NEAR(r.PeakFreq, 2.0 / 8, 0.01);
 }
@@ -285,7 +310,8 @@ std::vector<std::int32_t> NoisySine(std::uint32_t seed) {
     std::normal_distribution<double> noise(0.0, 8.0);
     std::vector<std::int32_t> b(kRecordSlots, kEmptySample);
     for (std::int32_t i = 0; i < 4096; ++i)
-        b[i] = static_cast<std::int32_t>(std::lround(128 + 60 * std::sin(2 * std::numbers::pi * 301 * i / 4096) + noise(rng)));
+        b[i] = static_cast<std::int32_t>(
+            std::lround(128 + 60 * std::sin(2 * std::numbers::pi * 301 * i / 4096) + noise(rng)));
     return b;
 }
 
@@ -317,19 +343,21 @@ TEST(SpectrumAnalyzer, AveragingSumsPowersAndCounts) {
     // Averaging off restarts: the count is 1 and the sum holds one spectrum.
     const SpectrumResult& restarted = both.ComputeSpectrum(plain, second, kOneVoltPerDiv, frame);
     EXPECT_EQ(restarted.AverageCount, 1);
-    for (std::size_t k = 0; k < 2048; ++k) ASSERT_EQ(both.SpectrumPower()[k], two.SpectrumPower()[k]) << k;
+    for (std::size_t k = 0; k < 2048; ++k)
+        ASSERT_EQ(both.SpectrumPower()[k], two.SpectrumPower()[k]) << k;
     EXPECT_EQ(both.ComputeSpectrum(averaging, first, kOneVoltPerDiv, frame).AverageCount, 2);
 }
 
 TEST(SpectrumAnalyzer, AveragingSettlesTheNoiseFloor) {
     const FrameInfo frame = Record(4096, 4096);
     SpectrumAnalyzer a;
-    const SpectrumResult& single = a.ComputeSpectrum({.SizeIndex = 2, .Window = kWindowHann}, NoisySine(10),
-                                                     kOneVoltPerDiv, frame);
+    const SpectrumResult& single = a.ComputeSpectrum({.SizeIndex = 2, .Window = kWindowHann},
+                                                     NoisySine(10), kOneVoltPerDiv, frame);
     const double singleSpread = StandardDeviation(single.Columns.subspan(1000, 1000));
     const double singleLevel = single.PeakLevel;
     for (std::uint32_t seed = 11; seed < 74; ++seed)
-        a.ComputeSpectrum({.SizeIndex = 2, .Window = kWindowHann, .Averaging = true}, NoisySine(seed), kOneVoltPerDiv, frame);
+        a.ComputeSpectrum({.SizeIndex = 2, .Window = kWindowHann, .Averaging = true},
+                          NoisySine(seed), kOneVoltPerDiv, frame);
     const SpectrumResult& r = a.Result();
     EXPECT_EQ(r.AverageCount, 64);
     // The spread of a power average falls with the square root of the count.
@@ -342,13 +370,19 @@ TEST(SpectrumAnalyzer, AnotherSizeStartsANewAverage) {
     SpectrumAnalyzer a;
     const SpectrumArgs averaging{.SizeIndex = 2, .Window = kWindowHann, .Averaging = true};
     a.ComputeSpectrum(averaging, NoisySine(1), kOneVoltPerDiv, Record(4096, 4096));
-    EXPECT_EQ(a.ComputeSpectrum(averaging, NoisySine(2), kOneVoltPerDiv, Record(4096, 4096)).AverageCount, 2);
+    EXPECT_EQ(
+        a.ComputeSpectrum(averaging, NoisySine(2), kOneVoltPerDiv, Record(4096, 4096)).AverageCount,
+        2);
     SpectrumArgs smaller = averaging;
     smaller.SizeIndex = 1;
-    EXPECT_EQ(a.ComputeSpectrum(smaller, NoisySine(3), kOneVoltPerDiv, Record(4096, 4096)).AverageCount, 1);
+    EXPECT_EQ(
+        a.ComputeSpectrum(smaller, NoisySine(3), kOneVoltPerDiv, Record(4096, 4096)).AverageCount,
+        1);
     SpectrumAnalyzer fresh;
-    fresh.ComputeSpectrum({.SizeIndex = 1, .Window = kWindowHann}, NoisySine(3), kOneVoltPerDiv, Record(4096, 4096));
-    for (std::size_t k = 0; k < 1024; ++k) ASSERT_EQ(a.SpectrumPower()[k], fresh.SpectrumPower()[k]) << k;
+    fresh.ComputeSpectrum({.SizeIndex = 1, .Window = kWindowHann}, NoisySine(3), kOneVoltPerDiv,
+                          Record(4096, 4096));
+    for (std::size_t k = 0; k < 1024; ++k)
+        ASSERT_EQ(a.SpectrumPower()[k], fresh.SpectrumPower()[k]) << k;
 }
 
 TEST(SpectrumAnalyzer, CallsReuseTheirStorage) {
@@ -359,8 +393,9 @@ TEST(SpectrumAnalyzer, CallsReuseTheirStorage) {
     const std::vector<std::int32_t> sine = Sine(100, 1000, 32768, 32768);
     for (std::int32_t index : {5, 0, 3, 5, 1}) {
         for (std::int32_t w = 0; w < kFftWindowCount; ++w) {
-            const SpectrumResult& r = a.ComputeSpectrum({.SizeIndex = index, .Window = w, .Averaging = true}, sine,
-                                                        kOneVoltPerDiv, Record(30000 - 1000 * w, 30000));
+            const SpectrumResult& r =
+                a.ComputeSpectrum({.SizeIndex = index, .Window = w, .Averaging = true}, sine,
+                                  kOneVoltPerDiv, Record(30000 - 1000 * w, 30000));
             ASSERT_EQ(r.Columns.data(), columns);
         }
         EXPECT_EQ(a.SpectrumBuffer(), buffer);
