@@ -79,12 +79,14 @@ void AcquisitionThread::RunOnce() {
     handle_.Use([&](UsbHandle h) {
         if (h == kNoHandle) return;
         if (f.FpgaLoadRequest) {
+            readBegin_ = readEnd_ = 0;  // nothing from before the load is parsed after it
             sender_.LoadFpga(h, [&] { ReadAndParse(h); });
             f.FpgaLoadRequest = false;
         } else if (f.DeviceReady) {
             if (f.SettingsDirty.exchange(false)) {
                 const AcquisitionSettings settings = shared_.mailbox.Take();
                 receiver_.SetGeometry(settings.decode.SampleCount, settings.decode.SingleChannelMode);
+                readBegin_ = readEnd_ = 0;  // the send purges what the driver holds; so do we
                 sender_.SendSettings(h, settings.registers);
                 f.SettingsChanged = true;
             } else {
@@ -95,16 +97,20 @@ void AcquisitionThread::RunOnce() {
 }
 
 void AcquisitionThread::ReadAndParse(UsbHandle h) {
-    std::uint32_t rx = 0, tx = 0, events = 0;
-    if (link_.GetStatus(h, rx, tx, events) != kUsbOk) return;
-    stats_.RaiseLargestQueue(rx);
-    if (rx == 0) return;
-    std::uint32_t got = 0;
-    if (link_.Read(h, readBuffer_.data(), std::min(rx, kMaxRead), got) != kUsbOk) return;
-    got = std::min(got, kMaxRead);
-    stats_.BytesReceived += got;
+    if (readBegin_ == readEnd_) {
+        std::uint32_t rx = 0, tx = 0, events = 0;
+        if (link_.GetStatus(h, rx, tx, events) != kUsbOk) return;
+        stats_.RaiseLargestQueue(rx);
+        if (rx == 0) return;
+        std::uint32_t got = 0;
+        if (link_.Read(h, readBuffer_.data(), std::min(rx, kMaxRead), got) != kUsbOk) return;
+        got = std::min(got, kMaxRead);
+        stats_.BytesReceived += got;
+        readBegin_ = 0;
+        readEnd_ = got;
+    }
     Sink sink(*this);
-    receiver_.Feed({readBuffer_.data(), got}, sink);
+    readBegin_ += receiver_.Feed({readBuffer_.data() + readBegin_, readEnd_ - readBegin_}, sink);
 }
 
 void AcquisitionThread::OnStatusFrame(const StatusRecord& status) {
@@ -157,6 +163,7 @@ void AcquisitionThread::OnDataFrame(std::span<const std::uint8_t> samples, const
     frameReady_ = true;
     ++framesDecoded_;
     ++stats_.FramesAccepted;
+    receiver_.PauseAfterFrame();
     f.IndicatorFrame = true;
     f.CalFrameReady = true;
     f.NewFrame = true;

@@ -77,6 +77,11 @@ private:
     RecorderQueue recorder_;
     SampleRecord back_;  // the decoder's record; exchanged with the main one in the hand-over
     std::vector<std::uint8_t> readBuffer_;
+    // Bytes read but not parsed yet: parsing pauses after each accepted
+    // frame so that the main thread shows every frame, not only the last
+    // of a read.
+    std::size_t readBegin_ = 0;
+    std::size_t readEnd_ = 0;
 
     // Status values the next frame carries to the display.
     std::array<std::int32_t, 4> fmData_{};

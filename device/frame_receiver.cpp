@@ -25,9 +25,12 @@ std::size_t FrameReceiver::SampleBytes(std::uint8_t header, std::int32_t sampleC
     return singleChannelMode ? bytes / 2 : bytes;
 }
 
-void FrameReceiver::Feed(std::span<const std::uint8_t> bytes, FrameSink& sink) {
+std::size_t FrameReceiver::Feed(std::span<const std::uint8_t> bytes, FrameSink& sink) {
     std::int64_t lost = 0;
-    for (const std::uint8_t b : bytes) {
+    std::size_t taken = 0;
+    pause_ = false;
+    for (; taken < bytes.size() && !pause_; ++taken) {
+        const std::uint8_t b = bytes[taken];
         if (b == kStart) {
             if (state_ != State::Waiting)
                 lost += 1 + static_cast<std::int64_t>(statusBytes_ + samples_ + echoBytes_);
@@ -79,6 +82,7 @@ void FrameReceiver::Feed(std::span<const std::uint8_t> bytes, FrameSink& sink) {
         }
     }
     if (lost) stats_.LostBytes += lost;
+    return taken;
 }
 
 void FrameReceiver::Finish(std::uint8_t checksum, FrameSink& sink) {

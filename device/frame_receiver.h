@@ -36,7 +36,11 @@ public:
     void SetGeometry(std::int32_t sampleCount, bool singleChannelMode);
     static std::size_t SampleBytes(std::uint8_t header, std::int32_t sampleCount, bool singleChannelMode);
 
-    void Feed(std::span<const std::uint8_t> bytes, FrameSink& sink);
+    // Returns the bytes taken: all of them, unless the sink called
+    // PauseAfterFrame, which ends the call right after the frame it is
+    // being given (the rest waits for the next call).
+    std::size_t Feed(std::span<const std::uint8_t> bytes, FrameSink& sink);
+    void PauseAfterFrame() { pause_ = true; }
 
 private:
     enum class State { Waiting, Header, Samples, Echo, Status };
@@ -46,6 +50,7 @@ private:
     std::int32_t sampleCount_ = 0;
     bool singleChannel_ = false;
     State state_ = State::Waiting;
+    bool pause_ = false;
     std::uint8_t check_ = 0;
     std::size_t expected_ = 0;
     std::size_t samples_ = 0;

@@ -113,6 +113,32 @@ TEST_F(AcquisitionThreadTest, FramesOfOlderSettingsAreIgnored) {
     EXPECT_EQ(stats.FramesShown, 1);
 }
 
+// Two frames in one read are both shown, one per hand-over, without
+// reading the device again in between.
+TEST_F(AcquisitionThreadTest, EveryFrameOfAReadIsShown) {
+    Ready();
+    Press(RunButton::Run);
+    Thread().RunOnce();
+    std::vector<std::uint8_t> both = Frame(1, 10);
+    const std::vector<std::uint8_t> second = Frame(1, 20);
+    both.insert(both.end(), second.begin(), second.end());
+    fake.QueueRead(both);
+    const auto reads = [&] {
+        const auto calls = fake.Calls();
+        return std::count_if(calls.begin(), calls.end(), [](const FakeLink::Call& c) { return c.op == "Read"; });
+    };
+    Thread().RunOnce();
+    EXPECT_EQ(Thread().FramesDecoded(), 1);
+    EXPECT_EQ(reads(), 1);
+    Thread().RunOnce();  // shows the first, then takes the second from what was read
+    EXPECT_EQ(mainRecord.Min[kA1][0], 10);
+    EXPECT_EQ(Thread().FramesDecoded(), 2);
+    EXPECT_EQ(reads(), 1);
+    Thread().RunOnce();
+    EXPECT_EQ(mainRecord.Min[kA1][0], 20);
+    EXPECT_EQ(stats.FramesShown, 2);
+}
+
 TEST_F(AcquisitionThreadTest, NothingIsAcceptedWhileStopped) {
     Ready();
     Press(RunButton::None);
