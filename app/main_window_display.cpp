@@ -112,8 +112,11 @@ void MainWindow::RefreshScreen() {
     backgroundStart_ = out.BackgroundStart;
     actions_["Menu_FFT_A1"]->setEnabled(out.Menus.EnabledA1);
     actions_["Menu_FFT_A2"]->setEnabled(out.Menus.EnabledA2);
-    s.FFT.View_A1 = out.Menus.ViewA1;
-    s.FFT.View_A2 = out.Menus.ViewA2;
+    if (s.FFT.View_A1 != out.Menus.ViewA1 || s.FFT.View_A2 != out.Menus.ViewA2) {
+        s.FFT.View_A1 = out.Menus.ViewA1;
+        s.FFT.View_A2 = out.Menus.ViewA2;
+        SyncMenus();  // the menu shows no spectrum whose channel is off
+    }
 
     // 21. One copy to the window.
     imageM_->update();
