@@ -276,6 +276,15 @@ private:
     std::array<std::uint32_t, kChannelCount> bg_{};
 };
 
+SpectrumReadout ReadoutValues(const SpectrumResult& r) {
+    return {.SizeIndex = r.SizeIndex,
+            .TopDb = r.TopDb,
+            .PeakValid = r.PeakValid,
+            .PeakFreq = r.PeakFreq,
+            .PeakLevel = r.PeakLevel,
+            .AverageCount = r.AverageCount};
+}
+
 }  // namespace
 
 ScreenOutput ScreenRenderer::Render(const ScreenInput& in, QImage& image) {
@@ -297,8 +306,24 @@ ScreenOutput ScreenRenderer::Render(const ScreenInput& in, QImage& image) {
     if (s.Common.Trig_PT) r.TriggerPoint(spectrum);
 
     if (spectrum) {
-        out.SpectrumSizeIndex = SpectrumSizeIndexFor(s.FFT.Size, in.Main.Info[fi::ValidPoints]);
+        const FrameInfo& mi = in.Main.Info;
+        out.SpectrumSizeIndex = SpectrumSizeIndexFor(s.FFT.Size, mi[fi::ValidPoints]);
+        // Only new data or a request recomputes it; otherwise the last one is redrawn.
+        if (in.SpectrumNewData) {
+            const bool a1 = out.SpectrumMode == kSpectrumA1;
+            const SpectrumArgs args{.SizeIndex = out.SpectrumSizeIndex,
+                                    .Window = s.FFT.Win,
+                                    .Scale = s.FFT.Scale,
+                                    .Averaging = mi[fi::ValidPoints] == mi[fi::RingLength] && s.FFT.Mdl &&
+                                                 !in.SettingsChanged};
+            spectrum_.ComputeSpectrum(args, in.Main.Min[a1 ? kA1 : kA2], mi[a1 ? fi::VoltsDivA1 : fi::VoltsDivA2],
+                                      mi);
+            out.SpectrumComputed = true;
+        }
         r.GridAndTriggerLine();
+        const SpectrumResult& result = spectrum_.Result();
+        DrawSpectrumTrace(r.canvas(), r.ctx(), result.Columns.data(), static_cast<std::int32_t>(result.Columns.size()),
+                          mi, columns_);
     }
 
     r.Markers();
@@ -314,7 +339,7 @@ ScreenOutput ScreenRenderer::Render(const ScreenInput& in, QImage& image) {
                                 .Geometry = in.Geometry,
                                 .ScrollIndex = in.ScrollIndex,
                                 .SpectrumMode = out.SpectrumMode,
-                                .Spectrum = {},
+                                .Spectrum = ReadoutValues(spectrum_.Result()),
                                 .Link = in.LinkPerSecond,
                                 .VccCentivolts = in.VccCentivolts,
                                 .DecimalSeparator = in.DecimalSeparator};

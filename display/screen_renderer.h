@@ -15,6 +15,7 @@
 #include "device/usb_stats.h"
 #include "display/activity_indicator.h"
 #include "display/screen_geometry.h"
+#include "display/spectrum_analyzer.h"
 #include "display/spectrum_mode.h"
 #include "display/trace_columns.h"
 
@@ -62,10 +63,13 @@ public:
                           const ActivityEvents& events);
 
     const ActivityIndicatorState& Activity() const { return activity_; }
+    // The last spectrum computed (kept between refreshes that do not recompute it).
+    const SpectrumResult& Spectrum() const { return spectrum_.Result(); }
 
 private:
     TraceColumns columns_;  // scratch, reused by every trace
     ActivityIndicatorState activity_;
+    SpectrumAnalyzer spectrum_;
     std::int32_t backgroundStart_ = 0;
 };
 

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <optional>
 
@@ -160,6 +161,52 @@ TEST_F(RendererTest, SpectrumModeFollowsMenusAndFrame) {
     EXPECT_EQ(out.SpectrumMode, kSpectrumOff);
     EXPECT_FALSE(out.Menus.EnabledA1);
     EXPECT_FALSE(out.Menus.ViewA1);
+}
+
+// A sine on A1 with the spectrum of A1 shown: the spectrum is computed
+// only for new data or a request, averaged while asked, and drawn in the
+// spectrum's colour over waveforms dimmed to half.
+TEST_F(RendererTest, SpectrumIsRecomputedOnlyWhenAskedAndDrawnOverDimmedTraces) {
+    Fill(*main_, 2048, 1, 0, 0);
+    for (std::size_t i = 0; i < 2048; ++i)
+        main_->Min[kA1][i] = main_->Max[kA1][i] =
+            static_cast<std::int32_t>(std::lround(128 + 60 * std::sin(2 * M_PI * static_cast<double>(i) / 16)));
+    state_.FFT.View_A1 = true;
+    state_.FFT.Mdl = true;
+    state_.FFT.Size = 6;
+    const auto render = [&](bool newData, bool settingsChanged) {
+        ScreenInput in{state_, derived_, *main_, *background_};
+        in.Geometry = geometry_;
+        in.SpectrumNewData = newData;
+        in.SettingsChanged = settingsChanged;
+        return renderer_.Render(in, image_);
+    };
+
+    ScreenOutput out = render(true, true);
+    EXPECT_EQ(out.SpectrumMode, kSpectrumA1);
+    EXPECT_EQ(out.SpectrumSizeIndex, 1);  // 2048 valid samples
+    EXPECT_TRUE(out.SpectrumComputed);
+    ASSERT_TRUE(renderer_.Spectrum().PeakValid);
+    EXPECT_NEAR(renderer_.Spectrum().PeakFreq, 2.0 / 16, 0.01);  // 1/16 of the sample rate
+    EXPECT_EQ(renderer_.Spectrum().AverageCount, 1);
+
+    out = render(true, false);
+    EXPECT_EQ(renderer_.Spectrum().AverageCount, 2);
+    out = render(false, false);  // a repaint without new data keeps the last spectrum
+    EXPECT_FALSE(out.SpectrumComputed);
+    EXPECT_EQ(renderer_.Spectrum().AverageCount, 2);
+    out = render(true, true);  // a settings change restarts the average
+    EXPECT_EQ(renderer_.Spectrum().AverageCount, 1);
+
+    bool spectrumDrawn = false, fullA1 = false;
+    const std::uint32_t fft = state_.Colors[ColourSlot::FFT];
+    for (int y = geometry_.Y0; y <= geometry_.Y0 + geometry_.H; ++y)
+        for (int x = geometry_.X0; x <= geometry_.X0 + geometry_.W; ++x) {
+            spectrumDrawn = spectrumDrawn || At(x, y) == fft;
+            fullA1 = fullA1 || At(x, y) == 0x00FF00u;
+        }
+    EXPECT_TRUE(spectrumDrawn);
+    EXPECT_FALSE(fullA1);  // the live trace is dimmed
 }
 
 TEST_F(RendererTest, ActivityWheelStepsWithEvents) {
