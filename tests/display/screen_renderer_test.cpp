@@ -156,6 +156,10 @@ TEST_F(RendererTest, SpectrumModeFollowsMenusAndFrame) {
     Fill(*main_, 127, 1, 30, 128);
     state_.FFT.View_A1 = true;
     EXPECT_EQ(Render().SpectrumMode, kSpectrumTooFewA1);
+    // The message box: its top edge in the spectrum's colour, beside the middle grid line.
+    const int xc = geometry_.X0 + geometry_.W / 2 + 3, top = geometry_.Y0 + 13 * geometry_.H / 16 - 10;
+    EXPECT_EQ(At(xc, top), state_.Colors[ColourSlot::FFT]);
+    EXPECT_EQ(At(xc, top - 1), state_.Colors[ColourSlot::Background]);
     state_.Common.CH_A1 = false;  // a hidden channel's spectrum entry is off
     const ScreenOutput out = Render();
     EXPECT_EQ(out.SpectrumMode, kSpectrumOff);
