@@ -18,6 +18,7 @@ set(QX40_CORE_SOURCES
     device/main_thread_queue.cpp
     device/model_features.cpp
     device/usb/byte_ring.cpp
+    device/usb/device_spec.cpp
     device/usb/sim_command_parser.cpp
     device/usb/sim_frame_builder.cpp
     device/usb/sim_generator.cpp
@@ -26,7 +27,6 @@ set(QX40_CORE_SOURCES
     device/usb/sim_trigger.cpp
     device/usb/simulated_link.cpp
     device/usb/tcp_link.cpp
-    device/usb/device_spec.cpp
     device/value_tables.cpp
     display/blend_color.cpp
     display/diagnostic_lines.cpp
