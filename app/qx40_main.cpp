@@ -69,8 +69,8 @@ int main(int argc, char** argv) {
         return 0;
 
     std::string error;
-    const auto spec = qx40::ParseDeviceSpec(line.device, error);
-    if (!spec) return Refuse(error + "\n\n" + kUsage);
+    const auto choice = qx40::ParseDeviceSpec(line.device, error);
+    if (!choice) return Refuse(error + "\n\n" + kUsage);
     const std::string configDir = qx40::ConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
     const qx40::FpgaImageLoad image =
         qx40::LoadFpgaImage(line.fpgaImage, std::filesystem::path(executable).parent_path().string(), configDir);
@@ -80,7 +80,7 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(settingsPath).parent_path(), ec);
 
-    const std::unique_ptr<qx40::UsbLink> link = qx40::CreateLink(*spec);
+    const std::unique_ptr<qx40::UsbLink> link = qx40::CreateLink(*choice);
     qx40::QtUserDialogs dialogs;
     qx40::MainWindowOptions options;
     options.link = link.get();

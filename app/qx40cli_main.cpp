@@ -109,8 +109,8 @@ int ParseOptions(const std::vector<std::string>& args, bool screenshot, Common& 
 // The FPGA image and the link the options name; false after saying why.
 bool OpenInstrument(const Common& o, qx40::FpgaImageLoad& image, std::unique_ptr<qx40::UsbLink>& link, int& exit) {
     std::string error;
-    const auto spec = qx40::ParseDeviceSpec(o.device, error);
-    if (!spec) {
+    const auto choice = qx40::ParseDeviceSpec(o.device, error);
+    if (!choice) {
         exit = Usage(error);
         return false;
     }
@@ -124,7 +124,7 @@ bool OpenInstrument(const Common& o, qx40::FpgaImageLoad& image, std::unique_ptr
         exit = qx40::kExitFile;
         return false;
     }
-    link = qx40::CreateLink(*spec);
+    link = qx40::CreateLink(*choice);
     return true;
 }
 

@@ -15,24 +15,24 @@ bool ParseNumber(std::string_view text, T& value, int base = 10) {
 }  // namespace
 
 std::optional<DeviceSpec> ParseDeviceSpec(std::string_view text, std::string& error) {
-    DeviceSpec spec;
-    if (text.empty() || text == "auto") return spec;
+    DeviceSpec choice;
+    if (text.empty() || text == "auto") return choice;
     if (text == "usb") {
-        spec.kind = DeviceSpec::Kind::Usb;
-        return spec;
+        choice.kind = DeviceSpec::Kind::Usb;
+        return choice;
     }
     if (text == "sim" || text.starts_with("sim:")) {
-        spec.kind = DeviceSpec::Kind::Sim;
+        choice.kind = DeviceSpec::Kind::Sim;
         if (text != "sim") {
             std::string_view code = text.substr(4);
             const bool hex = code.starts_with("0x") || code.starts_with("0X");
             if (hex) code.remove_prefix(2);
-            if (!ParseNumber(code, spec.simModel, hex ? 16 : 10) || spec.simModel < 0 || spec.simModel > 0xFFFF) {
+            if (!ParseNumber(code, choice.simModel, hex ? 16 : 10) || choice.simModel < 0 || choice.simModel > 0xFFFF) {
                 error = "sim:CODE needs a model code from 0 to 65535 (28, 25 or 31 for the known models)";
                 return std::nullopt;
             }
         }
-        return spec;
+        return choice;
     }
     if (text.starts_with("tcp:")) {
         const std::string_view rest = text.substr(4);
@@ -43,12 +43,12 @@ std::optional<DeviceSpec> ParseDeviceSpec(std::string_view text, std::string& er
             error = "tcp:HOST:PORT needs a host and a port from 1 to 65535";
             return std::nullopt;
         }
-        spec.kind = DeviceSpec::Kind::Tcp;
-        spec.host = std::string(rest.substr(0, colon));
-        if (spec.host.size() > 2 && spec.host.front() == '[' && spec.host.back() == ']')
-            spec.host = spec.host.substr(1, spec.host.size() - 2);  // [::1]:5000
-        spec.port = static_cast<std::uint16_t>(port);
-        return spec;
+        choice.kind = DeviceSpec::Kind::Tcp;
+        choice.host = std::string(rest.substr(0, colon));
+        if (choice.host.size() > 2 && choice.host.front() == '[' && choice.host.back() == ']')
+            choice.host = choice.host.substr(1, choice.host.size() - 2);  // [::1]:5000
+        choice.port = static_cast<std::uint16_t>(port);
+        return choice;
     }
     error = "unknown device \"" + std::string(text) + "\": use auto, usb, sim, sim:CODE or tcp:HOST:PORT";
     return std::nullopt;

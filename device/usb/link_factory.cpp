@@ -26,16 +26,16 @@ std::unique_ptr<UsbLink> Simulated(std::int32_t model) {
 
 }  // namespace
 
-std::unique_ptr<UsbLink> CreateLink(const DeviceSpec& spec) {
-    switch (spec.kind) {
-        case DeviceSpec::Kind::Sim: return Simulated(spec.simModel);
-        case DeviceSpec::Kind::Tcp: return std::make_unique<TcpLink>(spec.host, spec.port);
+std::unique_ptr<UsbLink> CreateLink(const DeviceSpec& choice) {
+    switch (choice.kind) {
+        case DeviceSpec::Kind::Sim: return Simulated(choice.simModel);
+        case DeviceSpec::Kind::Tcp: return std::make_unique<TcpLink>(choice.host, choice.port);
         case DeviceSpec::Kind::Usb: return std::make_unique<FtdiLink>();
         case DeviceSpec::Kind::Auto: break;
     }
     auto usb = std::make_unique<FtdiLink>();
     if (ListsInstrument(*usb)) return usb;
-    return Simulated(spec.simModel);
+    return Simulated(choice.simModel);
 }
 
 }  // namespace qx40

@@ -11,6 +11,6 @@ namespace qx40 {
 
 // auto takes a real instrument when the FTDI bridge lists one with the
 // instrument's description, and the simulated instrument otherwise.
-std::unique_ptr<UsbLink> CreateLink(const DeviceSpec& spec);
+std::unique_ptr<UsbLink> CreateLink(const DeviceSpec& choice);
 
 }  // namespace qx40

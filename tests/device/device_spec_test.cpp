@@ -19,12 +19,12 @@ TEST(DeviceSpec, Forms) {
                          Case{"sim:28", DeviceSpec::Kind::Sim, 28, "", 0}, Case{"sim:0x1F", DeviceSpec::Kind::Sim, 31, "", 0},
                          Case{"tcp:localhost:5025", DeviceSpec::Kind::Tcp, 31, "localhost", 5025},
                          Case{"tcp:[::1]:9", DeviceSpec::Kind::Tcp, 31, "::1", 9}}) {
-        const auto spec = ParseDeviceSpec(c.text, error);
-        ASSERT_TRUE(spec) << c.text << ": " << error;
-        EXPECT_EQ(spec->kind, c.kind) << c.text;
-        EXPECT_EQ(spec->simModel, c.model) << c.text;
-        EXPECT_EQ(spec->host, c.host) << c.text;
-        EXPECT_EQ(spec->port, c.port) << c.text;
+        const auto choice = ParseDeviceSpec(c.text, error);
+        ASSERT_TRUE(choice) << c.text << ": " << error;
+        EXPECT_EQ(choice->kind, c.kind) << c.text;
+        EXPECT_EQ(choice->simModel, c.model) << c.text;
+        EXPECT_EQ(choice->host, c.host) << c.text;
+        EXPECT_EQ(choice->port, c.port) << c.text;
     }
 }
 
