@@ -208,11 +208,15 @@ void MainWindow::ArrangePanels(bool compact, bool generatorView) {
     }
     if (!compact) groupBox2_->setVisible(strip);
     compactView_ = compact;
-    resizeEvent(nullptr);
+    LayoutPanels();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
-    if (event) QMainWindow::resizeEvent(event);
+    QMainWindow::resizeEvent(event);
+    LayoutPanels();
+}
+
+void MainWindow::LayoutPanels() {
     if (!central_) return;
     const QSize client = central_->size().isValid() && central_->width() > 0
                              ? central_->size()

@@ -66,6 +66,9 @@ public:
     void ApplyDeviceModel();
     void ArrangePanels(bool compact, bool generatorView);
     void RecalcScreenGeometry();
+    // Places the screen, the control panel and the generator strip in the
+    // client area as the compact and generator views say.
+    void LayoutPanels();
     void SelectDeviceModel(std::int32_t code);
     void ClearMainBuffers();
     void ClearBackgroundBuffers();
@@ -85,8 +88,6 @@ public:
     SampleRecord& BackgroundRecord() { return background_; }
     RecordLevels& BackgroundLevels() { return backgroundLevels_; }
     const QImage& Bitmap() const { return bitmap_; }
-    AcquisitionThread& Thread() { return *thread_; }
-    DeviceSession& Session() { return *session_; }
     const ScreenGeometry& Geometry() const { return geometry_; }
     bool CompactView() const { return compactView_; }
     bool IsBusy() const { return busy_; }

@@ -102,9 +102,7 @@ void MainWindow::OpenDataFile(const std::string& path) {
     const bool ru = model_.state.Common.Russian;
     const DataFileError error = ReadDataFile(path, main_);
     if (error != DataFileError::None) {
-        if (error == DataFileError::CrcError || error == DataFileError::InvalidFormat) {
-            if (main_.HasData() == false) ClearMainBuffers();
-        }
+        if (!main_.HasData()) ClearMainBuffers();  // the file got as far as clearing the record
         const MessageText m = DataFileMessage(error, path, ru);
         ShowMessage(m.caption, m.text, MessageIcon::Error);
         return;

@@ -53,8 +53,6 @@ public:
 
     std::uint8_t CmdSeq() const { return sender_.CmdSeq(); }
     std::int32_t FramesDecoded() const { return framesDecoded_.load(); }
-    std::uint64_t RecorderTotal() const { return recorderTotal_; }
-    std::uint64_t RecorderDropped() const { return recorder_.Dropped(); }
 
 private:
     class Sink;
@@ -88,7 +86,6 @@ private:
     bool fmFresh_ = false;
     bool frameReady_ = false;  // back_ holds a frame the main thread has not taken
     std::atomic<bool> singleShotDone_{false};
-    std::uint64_t recorderTotal_ = 0;
     std::atomic<std::int32_t> framesDecoded_{0};
 
     std::atomic<bool> terminate_{false};
