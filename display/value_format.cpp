@@ -16,7 +16,7 @@ struct Range {
     int integerDigits;
 };
 
-constexpr std::uint8_t kTime = 1, kVoltage = 2, kFrequency = 4, kAll = 7;
+constexpr std::uint8_t kTime = 1, kVoltage = 2, kFrequency = 4, kAll = kTime | kVoltage | kFrequency;
 
 constexpr std::array<Range, 15> kRanges = {{
     {0.01, kFrequency, 1000, 0, 1},
