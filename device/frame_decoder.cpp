@@ -16,9 +16,11 @@ std::int32_t Echo32(const RegisterEcho& e, std::size_t at) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(GetLE<4>(&e[at])));
 }
 
-// The slot the sub-sample trigger offset refers to: round((P + f) x 10 / divider).
-std::int32_t FinePosition(std::int32_t p, double f, std::int32_t divider) {
-    return RoundNearest((p + f) * 10.0 / divider);
+// The sub-sample trigger offset in tenths: round((P + f) x 10 / divider),
+// plus the half sample of a frame without peak detect. P comes from the
+// instrument, so a wild value saturates instead of overflowing.
+std::int32_t FinePosition(std::int32_t p, double f, std::int32_t divider, std::int32_t plus = 0) {
+    return RoundNearest((p + f) * 10.0 / divider + plus);
 }
 
 struct ChannelStats {
@@ -252,7 +254,7 @@ void FrameDecoder::DecodeFrame(std::span<const std::uint8_t> raw, const Register
         std::int32_t t = source == 3 ? (rising ? tdc.RiseA1 : tdc.FallA1) : (rising ? tdc.RiseA2 : tdc.FallA2);
         if (t < 12 || t > 27) t = 20;
         const double f = 1.0 - static_cast<double>(tdcFine) / t;
-        const std::int32_t fine = FinePosition(p, f, divider) + (peak ? 0 : 5);
+        const std::int32_t fine = FinePosition(p, f, divider, peak ? 0 : 5);
         info[fi::TrigFine] = info[fi::TrigFine + 1] = fine;
     }
 }

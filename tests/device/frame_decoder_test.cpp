@@ -265,6 +265,19 @@ TEST_F(FrameDecoderTest, FinePositionOfDigitalSourceUsesTdc) {
     EXPECT_EQ(W(fi::TrigFine), 5 + 5);
 }
 
+TEST_F(FrameDecoderTest, WildFineTimeSaturates) {
+    ctx.SampleCount = 4;
+    ctx.SampleDivider = 1;
+    ctx.TriggerCount = 1;
+    Echo e = Echo().Channels(0x04).Set(1, 0x02).Counts(0, 4);
+    PutLE<4>(&e.r[4], 0x7FFFFFFF);  // P far beyond any sample interval
+    Decode({0, 0, 0, 0}, e);
+    EXPECT_EQ(W(fi::TrigFine), 2147483647);
+    PutLE<4>(&e.r[4], 0x80000000);
+    Decode({0, 0, 0, 0}, e);
+    EXPECT_EQ(W(fi::TrigFine), -2147483647 - 1);
+}
+
 TEST_F(FrameDecoderTest, DescriptionWordsAndCounter) {
     ctx.SampleCount = 4;
     ctx.VoltsDivA1 = 500000;
