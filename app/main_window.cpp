@@ -14,6 +14,7 @@
 #include "app/screen_view.h"
 #include "device/apply_operations.h"
 #include "device/model_features.h"
+#include "display/canvas.h"
 #include "files/settings_file.h"
 
 namespace qx40 {
@@ -241,9 +242,7 @@ void MainWindow::RecalcScreenGeometry() {
     const int iw = std::max(1, imageM_->width()), ih = std::max(1, imageM_->height());
     geometry_ = ComputeScreenGeometry(iw, ih);
     if (bitmap_.size() != QSize(iw, ih)) bitmap_ = QImage(iw, ih, QImage::Format_RGB32);
-    bitmap_.fill(QColor::fromRgb(model_.state.Colors[ColourSlot::Border] & 0xFF,
-                                 (model_.state.Colors[ColourSlot::Border] >> 8) & 0xFF,
-                                 (model_.state.Colors[ColourSlot::Border] >> 16) & 0xFF));
+    bitmap_.fill(Canvas::ToRgb(model_.state.Colors[ColourSlot::Border]));
 
     // Channel rows of the control panel follow its height.
     const double k = static_cast<double>(groupBox1_->height()) / initialGroupBox1Height_;

@@ -11,12 +11,13 @@
 #include "device/program_version.h"
 #include "device/value_tables.h"
 #include "display/blend_color.h"
+#include "display/canvas.h"
 #include "generator/generator_readouts.h"
 
 namespace qx40 {
 namespace {
 
-QColor ToQColor(std::uint32_t bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+QColor ToQColor(std::uint32_t bgr) { return QColor::fromRgb(Canvas::ToRgb(bgr)); }
 
 void Paint(QWidget* w, QPalette::ColorRole role, const QColor& colour) {
     QPalette p = w->palette();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/cli/capture_command.h"
+#include "app/cli/console_dialogs.h"
 #include "app/program_paths.h"
 #include "device/program_version.h"
 #include "device/usb/link_factory.h"
@@ -117,10 +118,7 @@ bool OpenInstrument(const Common& o, qx40::FpgaImageLoad& image, std::unique_ptr
     image = qx40::LoadFpgaImage(o.fpgaPath, ExecutableDir(),
                                 qx40::ConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
     if (image.error != qx40::FpgaImageError::None) {
-        std::string text = qx40::FpgaImageErrorText(image, false);
-        for (char& c : text)
-            if (c == '\r' || c == '\n') c = ' ';
-        std::cerr << "qx40cli: " << text << '\n';
+        std::cerr << "qx40cli: " << qx40::ConsoleDialogs::OneLine(qx40::FpgaImageErrorText(image, false)) << '\n';
         exit = qx40::kExitFile;
         return false;
     }
