@@ -13,7 +13,7 @@
 #include "app/apply_captions.h"
 #include "app/screen_view.h"
 #include "device/apply_operations.h"
-#include "device/model_features.h"
+#include "scope/model_features.h"
 #include "display/canvas.h"
 #include "files/settings_file.h"
 

@@ -22,14 +22,14 @@
 #include <string>
 #include <vector>
 
-#include "app/pointer_controller.h"
+#include "screen/pointer_controller.h"
 #include "device/acquisition_thread.h"
 #include "device/background_record.h"
 #include "device/device_session.h"
-#include "device/scope_model.h"
-#include "display/screen_geometry.h"
+#include "scope/scope_model.h"
+#include "screen/screen_geometry.h"
 #include "display/screen_renderer.h"
-#include "dialogs/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace qx40 {
 

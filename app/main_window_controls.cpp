@@ -9,7 +9,7 @@
 #include <QSignalBlocker>
 
 #include "app/main_window.h"
-#include "device/value_tables.h"
+#include "scope/value_tables.h"
 
 namespace qx40 {
 namespace {

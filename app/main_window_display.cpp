@@ -8,9 +8,9 @@
 
 #include "app/main_window.h"
 #include "app/screen_view.h"
-#include "device/program_version.h"
-#include "device/value_tables.h"
-#include "display/blend_color.h"
+#include "base/program_version.h"
+#include "scope/value_tables.h"
+#include "base/blend_color.h"
 #include "display/canvas.h"
 #include "generator/generator_readouts.h"
 

@@ -2,7 +2,7 @@
 // pointer controller and the key commands.
 #include <QKeyEvent>
 
-#include "app/key_commands.h"
+#include "screen/key_commands.h"
 #include "app/main_window.h"
 #include "app/screen_view.h"
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/program_paths.h"
+#include "files/program_paths.h"
 #include "app/single_instance.h"
-#include "device/program_version.h"
+#include "base/program_version.h"
 #include "device/usb/link_factory.h"
 #include "dialogs/dialog_shells.h"
 #include "dialogs/qt_user_dialogs.h"

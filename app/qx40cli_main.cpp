@@ -10,8 +10,8 @@
 
 #include "app/cli/capture_command.h"
 #include "app/cli/console_dialogs.h"
-#include "app/program_paths.h"
-#include "device/program_version.h"
+#include "files/program_paths.h"
+#include "base/program_version.h"
 #include "device/usb/link_factory.h"
 #include "resources/fpga_image.h"
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "device/sample_record.h"
-#include "display/fft.h"
-#include "display/spectrum_analyzer.h"
+#include "spectrum/fft.h"
+#include "spectrum/spectrum_analyzer.h"
 
 namespace {
 

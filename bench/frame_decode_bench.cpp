@@ -8,7 +8,7 @@
 
 #include "device/frame_decoder.h"
 #include "device/frame_receiver.h"
-#include "device/little_endian.h"
+#include "base/little_endian.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // command, against copying the image alone (the baseline of the same run).
 #include <benchmark/benchmark.h>
 
-#include "device/build_device_settings.h"
+#include "scope/build_device_settings.h"
 #include "device/command_framing.h"
 
 namespace {

@@ -6,10 +6,10 @@
 
 #include <vector>
 
-#include "device/build_device_settings.h"
+#include "scope/build_device_settings.h"
 #include "device/command_framing.h"
 #include "device/frame_receiver.h"
-#include "device/usb/simulated_link.h"
+#include "device/usb/sim/simulated_link.h"
 #include "resources/fpga_image.h"
 
 namespace {

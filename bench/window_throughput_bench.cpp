@@ -15,8 +15,8 @@
 #include <fstream>
 
 #include "app/main_window.h"
-#include "device/usb/simulated_link.h"
-#include "dialogs/user_dialogs.h"
+#include "device/usb/sim/simulated_link.h"
+#include "base/user_dialogs.h"
 #include "resources/fpga_image.h"
 
 namespace {

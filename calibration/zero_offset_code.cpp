@@ -1,6 +1,6 @@
 #include "calibration/zero_offset_code.h"
 
-#include "display/round_nearest.h"
+#include "base/round_nearest.h"
 
 namespace qx40 {
 

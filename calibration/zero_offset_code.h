@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "device/scope_state.h"
+#include "scope/scope_state.h"
 
 namespace qx40 {
 

@@ -1,53 +1,52 @@
 # Source lists per layer. A core file never includes a Qt header.
 set(QX40_CORE_SOURCES
-    app/caption_table.cpp
-    app/key_commands.cpp
-    app/pointer_controller.cpp
-    app/program_paths.cpp
+    base/blend_color.cpp
+    base/interpolation.cpp
+    base/round_nearest.cpp
+    base/value_format.cpp
     calibration/zero_offset_code.cpp
     device/acquisition_thread.cpp
     device/apply_operations.cpp
     device/background_record.cpp
-    device/build_device_settings.cpp
     device/command_framing.cpp
     device/command_sender.cpp
-    device/derived_quantities.cpp
     device/device_session.cpp
     device/frame_decoder.cpp
     device/frame_receiver.cpp
     device/main_thread_queue.cpp
-    device/model_features.cpp
     device/usb/byte_ring.cpp
     device/usb/device_spec.cpp
-    device/usb/sim_command_parser.cpp
-    device/usb/sim_frame_builder.cpp
-    device/usb/sim_generator.cpp
-    device/usb/sim_instrument.cpp
-    device/usb/sim_signal_model.cpp
-    device/usb/sim_trigger.cpp
-    device/usb/simulated_link.cpp
+    device/usb/sim/sim_command_parser.cpp
+    device/usb/sim/sim_frame_builder.cpp
+    device/usb/sim/sim_generator.cpp
+    device/usb/sim/sim_instrument.cpp
+    device/usb/sim/sim_signal_model.cpp
+    device/usb/sim/sim_trigger.cpp
+    device/usb/sim/simulated_link.cpp
     device/usb/tcp_link.cpp
-    device/value_tables.cpp
-    display/blend_color.cpp
-    display/diagnostic_lines.cpp
-    display/fft.cpp
-    display/fft_window.cpp
-    display/interpolation.cpp
-    display/readouts.cpp
-    display/round_nearest.cpp
-    display/screen_geometry.cpp
-    display/spectrum_analyzer.cpp
-    display/spectrum_mode.cpp
-    display/spectrum_readouts.cpp
-    display/trace_columns.cpp
-    display/value_format.cpp
     files/data_file.cpp
     files/file_io.cpp
     files/ini_document.cpp
+    files/program_paths.cpp
     files/settings_file.cpp
     generator/generator_readouts.cpp
     generator/generator_words.cpp
     resources/fpga_image.cpp
+    scope/build_device_settings.cpp
+    scope/derived_quantities.cpp
+    scope/model_features.cpp
+    scope/value_tables.cpp
+    screen/diagnostic_lines.cpp
+    screen/key_commands.cpp
+    screen/pointer_controller.cpp
+    screen/readouts.cpp
+    screen/screen_geometry.cpp
+    screen/spectrum_readouts.cpp
+    screen/trace_columns.cpp
+    spectrum/fft.cpp
+    spectrum/fft_window.cpp
+    spectrum/spectrum_analyzer.cpp
+    spectrum/spectrum_mode.cpp
     trigger/trigger_registers.cpp
 )
 
@@ -75,6 +74,7 @@ set(QX40_APP_SOURCES
 # The window and its services, a library so that tests run them offscreen.
 set(QX40_APP_LIB_SOURCES
     app/apply_captions.cpp
+    app/caption_table.cpp
     app/main_window.cpp
     app/main_window_controls.cpp
     app/main_window_display.cpp

@@ -1,6 +1,6 @@
 #include "device/apply_operations.h"
 
-#include "device/build_device_settings.h"
+#include "scope/build_device_settings.h"
 #include "generator/generator_words.h"
 
 namespace qx40 {

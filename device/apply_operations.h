@@ -2,8 +2,8 @@
 // instrument must see the change, ApplySettings when only the view does.
 #pragma once
 
-#include "device/record_levels.h"
-#include "device/scope_model.h"
+#include "scope/record_levels.h"
+#include "scope/scope_model.h"
 #include "device/shared_link.h"
 
 namespace qx40 {

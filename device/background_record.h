@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "device/record_levels.h"
+#include "scope/record_levels.h"
 #include "device/sample_record.h"
-#include "device/scope_state.h"
+#include "scope/scope_state.h"
 
 namespace qx40 {
 

@@ -9,11 +9,11 @@
 
 #include "device/command_sender.h"
 #include "device/device_handle.h"
-#include "device/scope_state.h"
+#include "scope/scope_state.h"
 #include "device/shared_link.h"
 #include "device/usb/usb_link.h"
 #include "device/usb_stats.h"
-#include "dialogs/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace qx40 {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "device/little_endian.h"
+#include "base/little_endian.h"
 
 namespace qx40 {
 

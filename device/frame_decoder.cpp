@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "device/little_endian.h"
-#include "display/interpolation.h"
-#include "display/round_nearest.h"
+#include "base/little_endian.h"
+#include "base/interpolation.h"
+#include "base/round_nearest.h"
 
 namespace qx40 {
 namespace {

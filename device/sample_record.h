@@ -10,11 +10,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/empty_sample.h"
 #include "device/frame_info.h"
 
 namespace qx40 {
 
-inline constexpr std::int32_t kEmptySample = 0x7FFFFFFF;
 inline constexpr std::size_t kRecordSlots = 40000;
 
 enum Channel : std::size_t { kA1 = 0, kA2 = 1, kD1 = 2, kD2 = 3 };

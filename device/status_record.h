@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "device/little_endian.h"
+#include "base/little_endian.h"
 
 namespace qx40 {
 

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-#include "dialogs/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace qx40 {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "display/blend_color.h"
+#include "base/blend_color.h"
 
 namespace qx40 {
 namespace {

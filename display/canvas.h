@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "display/screen_text.h"
+#include "screen/screen_text.h"
 
 namespace qx40 {
 

@@ -4,8 +4,8 @@
 #include <span>
 
 #include "display/canvas.h"
-#include "display/readouts.h"
-#include "display/screen_text.h"
+#include "screen/readouts.h"
+#include "screen/screen_text.h"
 
 namespace qx40 {
 

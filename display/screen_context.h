@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "display/colour_slots.h"
-#include "display/screen_geometry.h"
+#include "base/colour_slots.h"
+#include "screen/screen_geometry.h"
 
 namespace qx40 {
 

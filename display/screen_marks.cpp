@@ -4,9 +4,9 @@
 #include <array>
 #include <string>
 
-#include "display/blend_color.h"
-#include "display/round_nearest.h"
-#include "display/value_format.h"
+#include "base/blend_color.h"
+#include "base/round_nearest.h"
+#include "base/value_format.h"
 
 namespace qx40 {
 namespace {

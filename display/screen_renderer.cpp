@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "display/blend_color.h"
+#include "base/blend_color.h"
 #include "display/canvas.h"
 #include "display/readout_painter.h"
 #include "display/screen_context.h"

@@ -8,16 +8,16 @@
 #include <QImage>
 #include <cstdint>
 
-#include "device/derived_quantities.h"
-#include "device/record_levels.h"
+#include "scope/derived_quantities.h"
+#include "scope/record_levels.h"
 #include "device/sample_record.h"
-#include "device/scope_state.h"
+#include "scope/scope_state.h"
 #include "device/usb_stats.h"
 #include "display/activity_indicator.h"
-#include "display/screen_geometry.h"
-#include "display/spectrum_analyzer.h"
-#include "display/spectrum_mode.h"
-#include "display/trace_columns.h"
+#include "screen/screen_geometry.h"
+#include "spectrum/spectrum_analyzer.h"
+#include "spectrum/spectrum_mode.h"
+#include "screen/trace_columns.h"
 
 namespace qx40 {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "display/spectrum_mode.h"
+#include "spectrum/spectrum_mode.h"
 #include "display/trace_renderer.h"
 
 namespace qx40 {

@@ -7,7 +7,7 @@
 #include "device/frame_info.h"
 #include "display/canvas.h"
 #include "display/screen_context.h"
-#include "display/trace_columns.h"
+#include "screen/trace_columns.h"
 
 namespace qx40 {
 

@@ -1,7 +1,7 @@
 #include "display/trace_renderer.h"
 
 #include "device/sample_record.h"
-#include "display/blend_color.h"
+#include "base/blend_color.h"
 
 namespace qx40 {
 

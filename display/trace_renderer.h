@@ -5,7 +5,7 @@
 
 #include "display/canvas.h"
 #include "display/screen_context.h"
-#include "display/trace_columns.h"
+#include "screen/trace_columns.h"
 
 namespace qx40 {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "device/little_endian.h"
+#include "base/little_endian.h"
 #include "files/file_io.h"
 
 namespace qx40 {

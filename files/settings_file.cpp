@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <optional>
 
-#include "device/program_version.h"
-#include "device/value_tables.h"
-#include "display/round_nearest.h"
+#include "base/program_version.h"
+#include "scope/value_tables.h"
+#include "base/round_nearest.h"
 #include "files/file_io.h"
 #include "files/ini_document.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "device/device_facts.h"
-#include "device/scope_state.h"
+#include "scope/scope_state.h"
 
 namespace qx40 {
 

@@ -1,6 +1,6 @@
 #include "generator/generator_readouts.h"
 
-#include "display/value_format.h"
+#include "base/value_format.h"
 #include "generator/generator_words.h"
 
 namespace qx40 {

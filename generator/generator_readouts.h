@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "device/scope_state.h"
+#include "scope/scope_state.h"
 
 namespace qx40 {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "device/device_settings.h"
-#include "device/scope_state.h"
+#include "scope/scope_state.h"
 
 namespace qx40 {
 

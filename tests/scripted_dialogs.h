@@ -4,7 +4,7 @@
 #include <deque>
 #include <vector>
 
-#include "dialogs/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace qx40::testing_support {
 

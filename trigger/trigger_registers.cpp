@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "device/value_tables.h"
-#include "display/round_nearest.h"
+#include "scope/value_tables.h"
+#include "base/round_nearest.h"
 
 namespace qx40 {
 

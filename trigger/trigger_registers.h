@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "device/derived_quantities.h"
+#include "scope/derived_quantities.h"
 #include "device/device_settings.h"
-#include "device/scope_state.h"
+#include "scope/scope_state.h"
 
 namespace qx40 {
 

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "dialogs/user_dialogs.h"
+#include "base/user_dialogs.h"
 
 namespace qx40 {
 

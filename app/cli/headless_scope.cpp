@@ -5,7 +5,7 @@
 
 #include "app/cli/console_dialogs.h"
 #include "device/apply_operations.h"
-#include "device/model_features.h"
+#include "scope/model_features.h"
 #include "files/settings_file.h"
 
 namespace qx40 {

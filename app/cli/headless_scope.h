@@ -13,9 +13,9 @@
 
 #include "device/acquisition_thread.h"
 #include "device/device_session.h"
-#include "device/record_levels.h"
-#include "device/scope_model.h"
-#include "dialogs/user_dialogs.h"
+#include "scope/record_levels.h"
+#include "scope/scope_model.h"
+#include "base/user_dialogs.h"
 
 namespace qx40 {
 

@@ -7,7 +7,7 @@
 #include "app/cli/console_dialogs.h"
 #include "app/cli/headless_scope.h"
 #include "device/apply_operations.h"
-#include "device/model_features.h"
+#include "scope/model_features.h"
 #include "display/screen_renderer.h"
 #include "files/data_file.h"
 #include "files/file_io.h"

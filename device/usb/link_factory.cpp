@@ -2,7 +2,7 @@
 
 #include "device/device_session.h"
 #include "device/usb/ftdi_link.h"
-#include "device/usb/simulated_link.h"
+#include "device/usb/sim/simulated_link.h"
 #include "device/usb/tcp_link.h"
 
 namespace qx40 {

@@ -5,7 +5,7 @@
 #include <set>
 #include <string>
 
-#include "device/scope_enums.h"
+#include "scope/scope_enums.h"
 
 namespace qx40 {
 namespace {

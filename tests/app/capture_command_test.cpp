@@ -8,8 +8,8 @@
 #include <sstream>
 
 #include "device/recording_link.h"
-#include "device/sim_test_support.h"
-#include "device/usb/simulated_link.h"
+#include "device/usb/sim/sim_test_support.h"
+#include "device/usb/sim/simulated_link.h"
 #include "files/data_file.h"
 #include "files/settings_file.h"
 #include "resources/fpga_image.h"

@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "app/main_window.h"
-#include "device/usb/simulated_link.h"
+#include "device/usb/sim/simulated_link.h"
 #include "files/ini_document.h"
 #include "resources/fpga_image.h"
 #include "window_harness.h"

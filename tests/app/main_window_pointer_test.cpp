@@ -10,7 +10,7 @@
 
 #include "app/main_window.h"
 #include "device/usb/fake_link.h"
-#include "display/round_nearest.h"
+#include "base/round_nearest.h"
 #include "window_harness.h"
 
 namespace qx40 {

@@ -8,7 +8,7 @@
 #include "app/cli/capture_command.h"
 #include "app/main_window.h"
 #include "device/usb/fake_link.h"
-#include "device/usb/simulated_link.h"
+#include "device/usb/sim/simulated_link.h"
 #include "files/data_file.h"
 #include "resources/fpga_image.h"
 #include "scripted_dialogs.h"

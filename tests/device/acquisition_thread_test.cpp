@@ -4,7 +4,7 @@
 
 #include "device/apply_operations.h"
 #include "device/command_framing.h"
-#include "device/little_endian.h"
+#include "base/little_endian.h"
 #include "device/usb/fake_link.h"
 #include "frame_bytes.h"
 

@@ -4,7 +4,7 @@
 
 #include <numeric>
 
-#include "device/little_endian.h"
+#include "base/little_endian.h"
 
 namespace qx40 {
 namespace {

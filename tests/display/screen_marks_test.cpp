@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "display/blend_color.h"
+#include "base/blend_color.h"
 
 namespace qx40 {
 namespace {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 
-#include "display/blend_color.h"
+#include "base/blend_color.h"
 #include "display/canvas.h"
 
 namespace qx40 {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "device/sample_record.h"
-#include "display/blend_color.h"
+#include "base/blend_color.h"
 
 namespace qx40 {
 namespace {
