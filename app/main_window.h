@@ -1,66 +1,54 @@
 // The main window: the oscilloscope screen, the control panel, the
-// generator strip and the menus. It owns the scope state, the records, the
-// link to the instrument and the acquisition thread. Handlers change the
-// state and end in one of the two apply operations; the controls then show
-// the state.
+// generator strip and the menus, as the front end of one ScopeSession.
+// Handlers change the session's state and end in one of its two apply
+// operations; the controls then show the state.
 #pragma once
 
-#include <QAction>
-#include <QGroupBox>
 #include <QImage>
-#include <QLabel>
 #include <QMainWindow>
-#include <QMap>
 #include <QRect>
-#include <QScrollBar>
 #include <QTimer>
-#include <QToolButton>
-#include <array>
+#include <chrono>
 #include <functional>
-#include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "screen/pointer_controller.h"
-#include "device/acquisition_thread.h"
-#include "device/background_record.h"
-#include "device/device_session.h"
-#include "scope/scope_model.h"
-#include "screen/screen_geometry.h"
-#include "display/screen_renderer.h"
+#include "app/window_controls.h"
 #include "base/user_dialogs.h"
+#include "device/scope_session.h"
+#include "display/screen_renderer.h"
+#include "screen/pointer_controller.h"
+#include "screen/screen_geometry.h"
+
+class QGroupBox;
+class QScrollBar;
 
 namespace qx40 {
 
 class ScreenView;
 
-// The generator range buttons; the last one's name has one underscore fewer
-// than "SpeedButton_" followed by its settings key.
-inline constexpr std::array<const char*, 6> kGenRangeButtons = {
-    "SpeedButton_10K_1S", "SpeedButton_100K_100mS", "SpeedButton_1M_10mS",
-    "SpeedButton_10M_1mS", "SpeedButton_50M_100uS", "SpeedButton__10uS_Noise"};
-
 struct MainWindowOptions {
     UsbLink* link = nullptr;
     UserDialogs* dialogs = nullptr;
-    std::string settingsPath;                      // the program settings file
-    std::vector<std::string> arguments;            // command line, without the program name
+    std::string settingsPath;            // the program settings file
+    std::vector<std::string> arguments;  // command line, without the program name
     std::span<const std::uint8_t> fpgaImage;
     bool placeholderImage = false;
     std::string programName = "qx40";
-    SleepFunction sleep;                           // waits inside the device session
+    SleepFunction threadSleep;  // the acquisition thread's waits; empty for the real clock
 };
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public SessionFrontEnd {
     Q_OBJECT
 public:
     explicit MainWindow(MainWindowOptions options, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The two apply operations.
-    void ApplySettings();
-    void ApplyAndRestart();
+    // The two apply operations, through the session.
+    void ApplySettings() { session_.ApplySettings(); }
+    void ApplyAndRestart() { session_.ApplyAndRestart(); }
 
     // Layout operations, in the orders the handlers call them.
     void ApplyDeviceModel();
@@ -78,20 +66,25 @@ public:
     void OpenSettingsFile(const std::string& path);
     void OpenDataFile(const std::string& path);
 
-    // The display step, run through the acquisition thread's hand-over.
-    void RefreshScreen();
-
-    // For tests and the command handlers.
-    ScopeModel& Model() { return model_; }
-    SharedLink& Shared() { return shared_; }
-    SampleRecord& MainRecord() { return main_; }
-    SampleRecord& BackgroundRecord() { return background_; }
-    RecordLevels& BackgroundLevels() { return backgroundLevels_; }
+    ScopeSession& Session() { return session_; }
+    ScopeModel& Model() { return session_.Model(); }
+    SharedLink& Shared() { return session_.Shared(); }
+    SampleRecord& MainRecord() { return session_.MainRecord(); }
+    SampleRecord& BackgroundRecord() { return session_.BackgroundRecord(); }
+    RecordLevels& BackgroundLevels() { return session_.BackgroundLevels(); }
     const QImage& Bitmap() const { return bitmap_; }
     const ScreenGeometry& Geometry() const { return geometry_; }
     bool CompactView() const { return compactView_; }
-    bool IsBusy() const { return busy_; }
-    std::int32_t FramesShown() const { return framesShown_; }
+    bool IsBusy() const { return starting_ || session_.Busy(); }
+    std::int32_t FramesShown() const { return session_.FramesShown(); }
+
+    // SessionFrontEnd.
+    void Wake() override;
+    void RunLater(std::chrono::milliseconds delay, std::function<void()> fn) override;
+    void RefreshScreen() override;
+    void DrawIndicator() override;
+    void StateApplied() override;
+    void ArmModelQuestion() override { modelQuestionArmed_ = true; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -100,19 +93,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    friend class MainWindowBuilder;
-
     // Construction.
     void BuildWidgets();
     void BuildMenus();
     void ConnectControls();
+    void ConnectMenus();
     void ApplyServiceSwitches();
-    void StartThread();
 
     // Keeps every control showing the state (after each apply).
     void SyncControls();
     void SyncMenus();
-    void AfterApply();
 
     // Control and menu handlers.
     void TimebaseClick(TimebaseIndex t);
@@ -146,42 +136,30 @@ private:
     void FollowUp(PointerAction action);
     DraggedLevel Dragging() const;
 
+    // The display step's model check; its questions wait until the hand-over
+    // has ended.
+    void CheckFrameModel();
+    void ChangeToReportedModel(std::int32_t reported);
+
     void FirstPaint();
-    void DrawActivityIndicator();
     void ApplyCaptionsNow();
     void RefreshPanels();
     std::string DialogFolder() const { return programDir_; }
     void RememberFolder(const std::string& path);
     void ShowMessage(const std::string& caption, const std::string& text, MessageIcon icon);
-    void Busy(bool on) { busy_ = on; }
 
     MainWindowOptions options_;
-    UsbLink& link_;
     UserDialogs& dialogs_;
+    ScopeSession session_;
 
-    // State and records.
-    ScopeModel model_;
-    RecordLevels backgroundLevels_;
-    SampleRecord main_;
-    SampleRecord background_;
-    RecordFile mainFile_;  // fromFile mirrors ShowingFile
-    RecordFile backgroundFile_;
+    // Display state.
     bool bgLaneSwap_ = false;
     std::int32_t backgroundStart_ = 0;
     bool spectrumRequest_ = true;
     bool modelQuestionArmed_ = false;
     bool modelChangeForced_ = false;
-    std::int32_t framesShown_ = 0;
-    std::int32_t lastFrameCounter_ = 0;
-
-    // Link and acquisition.
-    SharedLink shared_;
-    UsbStats stats_;
-    DeviceHandle handle_;
-    MainThreadQueue queue_;
-    std::unique_ptr<DeviceSession> session_;
-    std::unique_ptr<AcquisitionThread> thread_;
-    bool threadStopped_ = false;
+    bool modelCheckQueued_ = false;
+    bool serveQueued_ = false;
 
     // Screen.
     QImage bitmap_;
@@ -193,32 +171,31 @@ private:
     bool compactView_ = false;
     bool firstCompact_ = true;
     bool firstPaint_ = true;
-    // Starting up, or inside a hand-over or a command: a hand-over that
-    // names a file is dropped meanwhile.
-    bool busy_ = true;
+    // Until the first paint has opened the instrument and the command-line file.
+    bool starting_ = true;
+    // A file handed over while the display step ran, opened once it has ended.
+    std::optional<std::pair<int, std::string>> pendingHandOver_;
     struct SavedBounds {
         QRect geometry;
         Qt::WindowStates state = Qt::WindowNoState;
     } savedBounds_;
     QSize initialClientSize_;
     QSize initialWindowSize_;
-    int initialSignalWidth_ = 0;
     int initialGroupBox1Height_ = 0;
     int initialTop2VA1_ = 0;
     int initialTop2VA2_ = 0;
     std::string programDir_;
 
-    // Widgets, found by objectName as well.
+    // Widgets.
     QWidget* central_ = nullptr;
     QWidget* panelSignal_ = nullptr;
     ScreenView* imageM_ = nullptr;
     QScrollBar* scrollX_ = nullptr;
     QGroupBox* groupBox1_ = nullptr;
     QGroupBox* groupBox2_ = nullptr;
+    PanelControls panel_;
+    MenuControls menus_;
     QTimer timer1_;
-    QMap<QString, QToolButton*> buttons_;
-    QMap<QString, QAction*> actions_;
-    QMap<QString, QWidget*> widgets_;  // everything else that handlers touch
 };
 
 }  // namespace qx40

@@ -29,90 +29,70 @@ void Paint(QWidget* w, QPalette::ColorRole role, const QColor& colour) {
 }  // namespace
 
 void MainWindow::RefreshScreen() {
-    ScopeState& s = model_.state;
-    const bool ru = s.Common.Russian;
-    const std::int32_t reported = main_.Info[fi::DeviceTypeCode];
+    ScopeState& s = session_.State();
+    const SampleRecord& main = MainRecord();
+    const SampleRecord& background = BackgroundRecord();
+    const LinkFlags& flags = Shared().flags;
 
-    // 1.-2. A frame or file of another model.
-    if (main_.HasData() && reported != s.System.Device_Type_Code && modelQuestionArmed_) {
-        const std::string text = Tr(ru, "Change interface for ", "Перестроить интерфейс для ") + ModelName(reported) + "? ";
-        if (dialogs_.Show({Tr(ru, "Warning", "Предупреждение"), text, MessageIcon::Warning, MessageButtons::YesNo}) ==
-            MessageAnswer::Yes) {
-            s.System.Device_Type_Code = reported;
-            ApplyDeviceModel();
-            ArrangePanels(s.View.Compact, s.Common.Generator);
-            RecalcScreenGeometry();
-            ApplyCaptionsNow();
-        } else {
-            modelQuestionArmed_ = false;
-        }
-    }
-    if (main_.HasData() && reported != s.System.Device_Type_Code && modelChangeForced_) {
-        ShowMessage(Tr(ru, "Warning", "Предупреждение"),
-                    Tr(ru, "Interface will be changed for ", "Интерфейс будет перестроен для ") + ModelName(reported) + ". ",
-                    MessageIcon::Warning);
-        s.System.Device_Type_Code = reported;
-        ApplyDeviceModel();
-        ArrangePanels(s.View.Compact, s.Common.Generator);
-        RecalcScreenGeometry();
-        ApplyCaptionsNow();
-        modelChangeForced_ = false;
+    // 1.-2. A frame or file of another model: asked once the hand-over has
+    // ended, never inside it.
+    if (main.HasData() && main.Info[fi::DeviceTypeCode] != s.System.Device_Type_Code &&
+        (modelQuestionArmed_ || modelChangeForced_) && !modelCheckQueued_) {
+        modelCheckQueued_ = true;
+        session_.Defer([this] { CheckFrameModel(); });
     }
 
     // 3. Caption.
     std::string caption = ModelName(s.System.Device_Type_Code) + " ";
     if (s.System.Debug_qx) {
         caption += "  ver=" + ProgramVersionText();
-        if (shared_.flags.DeviceInfoValid) caption += "  dev=" + ModelName(shared_.facts.Get().DeviceTypeReported) + " ";
+        if (flags.DeviceInfoValid) caption += "  dev=" + ModelName(Shared().facts.Get().DeviceTypeReported) + " ";
     }
-    const bool showingFile = shared_.flags.ShowingFile;
-    if (showingFile)
-        caption += " - " + mainFile_.name;
-    else if (backgroundFile_.fromFile || background_.HasData())
-        caption += main_.HasData() ? " -  " + std::to_string(main_.Info[fi::FrameCounter]) : " - ...";
-    if (backgroundFile_.fromFile)
-        caption += "  //  " + backgroundFile_.name;
-    else if (background_.HasData())
-        caption += "  //   " + std::to_string(background_.Info[fi::FrameCounter]);
-    if (link_.Kind() == LinkKind::Simulated) caption += " [simulated]";
+    const RecordFile& mainFile = session_.MainFile();
+    const RecordFile& backgroundFile = session_.BackgroundFile();
+    if (flags.ShowingFile)
+        caption += " - " + mainFile.name;
+    else if (backgroundFile.fromFile || background.HasData())
+        caption += main.HasData() ? " -  " + std::to_string(main.Info[fi::FrameCounter]) : " - ...";
+    if (backgroundFile.fromFile)
+        caption += "  //  " + backgroundFile.name;
+    else if (background.HasData())
+        caption += "  //   " + std::to_string(background.Info[fi::FrameCounter]);
+    if (session_.Link().Kind() == LinkKind::Simulated) caption += " [simulated]";
     setWindowTitle(QString::fromStdString(caption));
 
     // 4. Scroll range: a position beyond the valid points starts over.
     std::int32_t scroll = scrollX_->value();
-    if (scroll > main_.Info[fi::ValidPoints]) scroll = 0;
+    if (scroll > main.Info[fi::ValidPoints]) scroll = 0;
     {
         const QSignalBlocker block(scrollX_);
-        scrollX_->setRange(0, main_.Info[fi::ValidPoints]);
+        scrollX_->setRange(0, main.Info[fi::ValidPoints]);
         scrollX_->setValue(scroll);
     }
 
     // 5.-20. The screen.
-    if (main_.Info[fi::FrameCounter] != lastFrameCounter_ && main_.HasData()) {
-        lastFrameCounter_ = main_.Info[fi::FrameCounter];
-        ++framesShown_;
-    }
-    ScreenInput in{s, model_.derived, main_, background_};
-    in.BackgroundLevels = backgroundLevels_;
+    ScreenInput in{s, Model().derived, main, background};
+    in.BackgroundLevels = BackgroundLevels();
     in.Geometry = geometry_;
     in.ScrollIndex = scroll;
     in.BgLaneSwap = bgLaneSwap_;
     in.Dragging = Dragging();
-    in.LinkPerSecond = stats_.PerSecond();
-    in.VccCentivolts = shared_.facts.Get().VccCentivolts;
-    in.Activity = {shared_.flags.IndicatorFrame.exchange(false), shared_.flags.IndicatorStatus.exchange(false),
-                   bool(shared_.flags.RunFlag)};
-    in.SpectrumNewData = shared_.flags.NewFrameData || spectrumRequest_;
-    in.SettingsChanged = shared_.flags.SettingsChanged;
+    LinkFlags& f = Shared().flags;
+    in.LinkPerSecond = session_.Stats().PerSecond();
+    in.VccCentivolts = Shared().facts.Get().VccCentivolts;
+    in.Activity = {f.IndicatorFrame.exchange(false), f.IndicatorStatus.exchange(false), bool(f.RunFlag)};
+    in.SpectrumNewData = f.NewFrameData || spectrumRequest_;
+    in.SettingsChanged = f.SettingsChanged;
     in.DecimalSeparator = QLocale::system().decimalPoint().at(0).toLatin1();
     const ScreenOutput out = renderer_.Render(in, bitmap_);
     if (out.SpectrumComputed) {
-        shared_.flags.NewFrameData = false;
+        f.NewFrameData = false;
         spectrumRequest_ = false;
-        shared_.flags.SettingsChanged = false;
+        f.SettingsChanged = false;
     }
     backgroundStart_ = out.BackgroundStart;
-    actions_["Menu_FFT_A1"]->setEnabled(out.Menus.EnabledA1);
-    actions_["Menu_FFT_A2"]->setEnabled(out.Menus.EnabledA2);
+    menus_.fftA1->setEnabled(out.Menus.EnabledA1);
+    menus_.fftA2->setEnabled(out.Menus.EnabledA2);
     if (s.FFT.View_A1 != out.Menus.ViewA1 || s.FFT.View_A2 != out.Menus.ViewA2) {
         s.FFT.View_A1 = out.Menus.ViewA1;
         s.FFT.View_A2 = out.Menus.ViewA2;
@@ -124,37 +104,69 @@ void MainWindow::RefreshScreen() {
     RefreshPanels();
 }
 
-void MainWindow::DrawActivityIndicator() {
-    renderer_.DrawActivityOnly(bitmap_, geometry_, model_.state.Colors,
-                               {shared_.flags.IndicatorFrame.exchange(false),
-                                shared_.flags.IndicatorStatus.exchange(false), bool(shared_.flags.RunFlag)});
+void MainWindow::CheckFrameModel() {
+    modelCheckQueued_ = false;
+    const ScopeState& s = session_.State();
+    const bool ru = s.Common.Russian;
+    const std::int32_t reported = MainRecord().Info[fi::DeviceTypeCode];
+    if (!MainRecord().HasData() || reported == s.System.Device_Type_Code) return;
+    if (modelQuestionArmed_) {
+        const std::string text = Tr(ru, "Change interface for ", "Перестроить интерфейс для ") + ModelName(reported) + "? ";
+        if (dialogs_.Show({Tr(ru, "Warning", "Предупреждение"), text, MessageIcon::Warning, MessageButtons::YesNo}) ==
+            MessageAnswer::Yes)
+            ChangeToReportedModel(reported);
+        else
+            modelQuestionArmed_ = false;
+    } else if (modelChangeForced_) {
+        ShowMessage(Tr(ru, "Warning", "Предупреждение"),
+                    Tr(ru, "Interface will be changed for ", "Интерфейс будет перестроен для ") + ModelName(reported) + ". ",
+                    MessageIcon::Warning);
+        ChangeToReportedModel(reported);
+        modelChangeForced_ = false;
+    }
+}
+
+void MainWindow::ChangeToReportedModel(std::int32_t reported) {
+    ScopeState& s = session_.State();
+    s.System.Device_Type_Code = reported;
+    ApplyDeviceModel();
+    ArrangePanels(s.View.Compact, s.Common.Generator);
+    RecalcScreenGeometry();
+    ApplyCaptionsNow();
+    ApplySettings();  // the screen again, in the new layout
+}
+
+void MainWindow::DrawIndicator() {
+    LinkFlags& f = Shared().flags;
+    renderer_.DrawActivityOnly(bitmap_, geometry_, session_.State().Colors,
+                               {f.IndicatorFrame.exchange(false), f.IndicatorStatus.exchange(false), bool(f.RunFlag)});
     imageM_->update();
 }
 
 void MainWindow::RefreshPanels() {
-    const ScopeState& s = model_.state;
+    const ScopeState& s = session_.State();
     const ColourSlots& c = s.Colors;
     const QColor face = palette().color(QPalette::Button);
     const QColor border = ToQColor(c[ColourSlot::Border]);
-    Paint(widgets_["Panel_Gen"], QPalette::Window, border);
+    Paint(panel_.panelGen, QPalette::Window, border);
     const QColor text = s.Generator.GenOn
                             ? ToQColor(c[ColourSlot::Grid_Frame])
                             : ToQColor(BlendColor(c[ColourSlot::Grid_Frame], c[ColourSlot::Border], 3.0));
-    for (const char* name : {"Label_F", "Label_V", "Label_Mod", "Label_Pulse"}) {
-        Paint(widgets_[name], QPalette::Window, border);
-        Paint(widgets_[name], QPalette::WindowText, text);
+    for (QLabel* label : {panel_.labelF, panel_.labelV, panel_.labelMod, panel_.labelPulse}) {
+        Paint(label, QPalette::Window, border);
+        Paint(label, QPalette::WindowText, text);
     }
     const GeneratorReadouts labels = ComputeGeneratorReadouts(
         s.Generator, s.System.Device_Type_Code, QLocale::system().decimalPoint().at(0).toLatin1());
-    static_cast<QLabel*>(widgets_["Label_F"])->setText(QString::fromStdString(labels.F));
-    static_cast<QLabel*>(widgets_["Label_V"])->setText(QString::fromStdString(labels.V));
-    static_cast<QLabel*>(widgets_["Label_Pulse"])->setText(QString::fromStdString(labels.Pulse));
-    static_cast<QLabel*>(widgets_["Label_Mod"])->setText(QString::fromStdString(labels.Mod));
-    widgets_["Label_Pulse"]->setVisible(labels.PulseVisible);
-    widgets_["Label_Mod"]->setVisible(labels.ModVisible);
-    Paint(widgets_["Panel_Color_TD"], QPalette::Window, ToQColor(c[ColourSlot::Grid_Frame]));
-    Paint(widgets_["Panel_Color_A1"], QPalette::Window, s.Common.CH_A1 ? ToQColor(c[ColourSlot::CH_A1]) : face);
-    Paint(widgets_["Panel_Color_A2"], QPalette::Window, s.Common.CH_A2 ? ToQColor(c[ColourSlot::CH_A2]) : face);
+    panel_.labelF->setText(QString::fromStdString(labels.F));
+    panel_.labelV->setText(QString::fromStdString(labels.V));
+    panel_.labelPulse->setText(QString::fromStdString(labels.Pulse));
+    panel_.labelMod->setText(QString::fromStdString(labels.Mod));
+    panel_.labelPulse->setVisible(labels.PulseVisible);
+    panel_.labelMod->setVisible(labels.ModVisible);
+    Paint(panel_.colourTimeDiv, QPalette::Window, ToQColor(c[ColourSlot::Grid_Frame]));
+    Paint(panel_.channel[0].colour, QPalette::Window, s.Common.CH_A1 ? ToQColor(c[ColourSlot::CH_A1]) : face);
+    Paint(panel_.channel[1].colour, QPalette::Window, s.Common.CH_A2 ? ToQColor(c[ColourSlot::CH_A2]) : face);
     QColor trig = face;
     switch (s.Trigger.Source) {
         case TriggerSource::CH_A1: trig = ToQColor(c[ColourSlot::CH_A1]); break;
@@ -163,7 +175,7 @@ void MainWindow::RefreshPanels() {
         case TriggerSource::CH_D2: trig = ToQColor(c[ColourSlot::CH_D2]); break;
         case TriggerSource::None: break;
     }
-    Paint(widgets_["Panel_Color_Trig"], QPalette::Window, trig);
+    Paint(panel_.colourTrig, QPalette::Window, trig);
 }
 
 }  // namespace qx40

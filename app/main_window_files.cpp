@@ -27,8 +27,8 @@ bool Exists(const std::string& path) {
 // --- Settings files ------------------------------------------------------
 
 void MainWindow::Menu_Open_SettingsClick() {
-    const bool ru = model_.state.Common.Russian;
-    Busy(true);
+    const bool ru = session_.State().Common.Russian;
+    const ScopeSession::BusyHold busy(session_);
     FileRequest request;
     request.title = Tr(ru, "Open Settings", "Открытие настроек");
     request.folder = DialogFolder();
@@ -39,17 +39,16 @@ void MainWindow::Menu_Open_SettingsClick() {
         RememberFolder(*path);
         OpenSettingsFile(*path);
     }
-    Busy(false);
 }
 
 void MainWindow::OpenSettingsFile(const std::string& path) {
-    const bool ru = model_.state.Common.Russian;
+    const bool ru = session_.State().Common.Russian;
     if (!std::ifstream(path)) {
         ShowMessage(Tr(ru, "Open Settings", "Открытие файла настроек"),
                     path + Tr(ru, "\r\nFile not found.", "\r\nФайл не найден."), MessageIcon::Error);
         return;
     }
-    const SettingsRefusal refusal = ReadSettings(path, SettingsKind::User, model_.state);
+    const SettingsRefusal refusal = ReadSettings(path, SettingsKind::User, session_.State());
     if (refusal != SettingsRefusal::None) {
         const MessageText m = SettingsRefusalMessage(refusal, path, ru);
         ShowMessage(m.caption, m.text, MessageIcon::Error);
@@ -61,30 +60,29 @@ void MainWindow::OpenSettingsFile(const std::string& path) {
 }
 
 void MainWindow::Menu_Save_Settings_AsClick() {
-    const bool ru = model_.state.Common.Russian;
-    Busy(true);
+    const bool ru = session_.State().Common.Russian;
+    const ScopeSession::BusyHold busy(session_);
     FileRequest request;
     request.save = true;
     request.title = Tr(ru, "Save Settings", "Сохранение файла настроек");
     request.folder = DialogFolder();
     request.filter = Tr(ru, "QX40 Settings File (*.qxs)|*.qxs", "Файл настроек QX40 (*.qxs)|*.qxs");
     request.defaultExtension = "qxs";
-    request.fileName = shared_.flags.ShowingFile ? WithExtension(mainFile_.name, ".qxs") : "*.qxs";
+    request.fileName = Shared().flags.ShowingFile ? WithExtension(session_.MainFile().name, ".qxs") : "*.qxs";
     if (const auto path = dialogs_.ChooseFile(request)) {
         RememberFolder(*path);
         std::string error;
-        if (!WriteSettings(*path, SettingsKind::User, model_.state, shared_.facts.Get(), error, WriteMode::Replace))
+        if (!WriteSettings(*path, SettingsKind::User, session_.State(), Shared().facts.Get(), error, WriteMode::Replace))
             ShowMessage(Tr(ru, "Save Settings", "Сохранение файла настроек"),
                         *path + Tr(ru, "\r\nCan't open file for writing.", "\r\nНет доступа к файлу."), MessageIcon::Error);
     }
-    Busy(false);
 }
 
 // --- Data files ----------------------------------------------------------
 
 void MainWindow::Menu_OpenClick() {
-    const bool ru = model_.state.Common.Russian;
-    Busy(true);
+    const bool ru = session_.State().Common.Russian;
+    const ScopeSession::BusyHold busy(session_);
     FileRequest request;
     request.title = Tr(ru, "Open", "Открытие данных");
     request.folder = DialogFolder();
@@ -95,33 +93,32 @@ void MainWindow::Menu_OpenClick() {
         RememberFolder(*path);
         OpenDataFile(*path);
     }
-    Busy(false);
 }
 
 void MainWindow::OpenDataFile(const std::string& path) {
-    const bool ru = model_.state.Common.Russian;
-    const DataFileError error = ReadDataFile(path, main_);
+    const bool ru = session_.State().Common.Russian;
+    // The reader leaves the record as it was when the file fails its checks,
+    // so an unsaved capture is never lost to a bad file.
+    const DataFileError error = ReadDataFile(path, MainRecord());
     if (error != DataFileError::None) {
-        if (!main_.HasData()) ClearMainBuffers();  // the file got as far as clearing the record
         const MessageText m = DataFileMessage(error, path, ru);
         ShowMessage(m.caption, m.text, MessageIcon::Error);
         return;
     }
-    mainFile_ = {FileName(path), true};
-    shared_.flags.ShowingFile = true;
-    if (main_.Info[fi::DeviceTypeCode] != model_.state.System.Device_Type_Code) {
+    session_.ShowFile(FileName(path));
+    if (MainRecord().Info[fi::DeviceTypeCode] != session_.State().System.Device_Type_Code) {
         modelQuestionArmed_ = false;
         modelChangeForced_ = true;
     }
+    // The file is on the screen while the companion question is open.
     ApplySettings();
-    options_.sleep(std::chrono::milliseconds(200));
 
     const std::string companion = WithExtension(path, ".qxs");
     if (Exists(companion) &&
         dialogs_.Show({Tr(ru, "Open", "Открытие файла данных"),
                        companion + Tr(ru, " found.\r\nOpen settings file?", " найден.\r\nОткрыть сопутствующий файл настроек?"),
                        MessageIcon::Question, MessageButtons::YesNo}) == MessageAnswer::Yes) {
-        const SettingsRefusal refusal = ReadSettings(companion, SettingsKind::User, model_.state);
+        const SettingsRefusal refusal = ReadSettings(companion, SettingsKind::User, session_.State());
         if (refusal != SettingsRefusal::None) {
             const MessageText m = SettingsRefusalMessage(refusal, companion, ru);
             ShowMessage(m.caption, m.text, MessageIcon::Error);
@@ -134,30 +131,25 @@ void MainWindow::OpenDataFile(const std::string& path) {
 }
 
 void MainWindow::Menu_Save_AsClick() {
-    const bool ru = model_.state.Common.Russian;
-    Busy(true);
+    const bool ru = session_.State().Common.Russian;
+    const ScopeSession::BusyHold busy(session_);
     FileRequest request;
     request.save = true;
     request.title = Tr(ru, "Save", "Сохранение данных");
     request.folder = DialogFolder();
     request.filter = Tr(ru, "QX40 Data File (*.qxd)|*.qxd", "Файл данных QX40 (*.qxd)|*.qxd");
     request.defaultExtension = "qxd";
-    request.fileName = shared_.flags.ShowingFile ? WithExtension(mainFile_.name, ".qxd") : "*.qxd";
+    request.fileName = Shared().flags.ShowingFile ? WithExtension(session_.MainFile().name, ".qxd") : "*.qxd";
     const auto path = dialogs_.ChooseFile(request);
-    if (!path) {
-        Busy(false);
-        return;
-    }
+    if (!path) return;
     RememberFolder(*path);
     std::string error;
-    if (WriteDataFile(*path, main_, error) != DataFileError::None) {
+    if (WriteDataFile(*path, MainRecord(), error) != DataFileError::None) {
         const MessageText m = DataFileMessage(DataFileError::CantWrite, *path, ru);
         ShowMessage(m.caption, m.text, MessageIcon::Error);
-        Busy(false);
         return;
     }
-    mainFile_ = {FileName(*path), true};
-    shared_.flags.ShowingFile = true;
+    session_.ShowFile(FileName(*path));
     ApplySettings();
 
     const std::string companion = WithExtension(*path, ".qxs");
@@ -165,14 +157,11 @@ void MainWindow::Menu_Save_AsClick() {
     if (Exists(companion) &&
         dialogs_.Show({caption,
                        companion + Tr(ru, "\r\nThe file already exists. Replace existing file?", " уже существует.\r\nЗаменить?"),
-                       MessageIcon::Warning, MessageButtons::YesNo}) != MessageAnswer::Yes) {
-        Busy(false);
+                       MessageIcon::Warning, MessageButtons::YesNo}) != MessageAnswer::Yes)
         return;
-    }
-    if (!WriteSettings(companion, SettingsKind::User, model_.state, shared_.facts.Get(), error, WriteMode::Replace))
+    if (!WriteSettings(companion, SettingsKind::User, session_.State(), Shared().facts.Get(), error, WriteMode::Replace))
         ShowMessage(caption, companion + Tr(ru, "\r\nCan't open file for writing.", "\r\nНет доступа к файлу."),
                     MessageIcon::Error);
-    Busy(false);
 }
 
 // --- A second copy of the program ----------------------------------------
@@ -188,16 +177,22 @@ void MainWindow::HandleCopyData(int argumentCount, const QString& qpath) {
         bringToFront();
         return;
     }
-    if (busy_) return;  // busy: the hand-over is dropped
-    Busy(true);
+    // The display step ends soon: the file waits its turn. Any other busy
+    // time (starting, a command, a message box) drops it.
+    if (session_.InDisplayStep()) {
+        pendingHandOver_ = {argumentCount, path};
+        return;
+    }
+    if (IsBusy()) return;
+    const ScopeSession::BusyHold busy(session_);
     bringToFront();
-    const bool ru = model_.state.Common.Russian;
+    const bool ru = session_.State().Common.Russian;
     if (std::filesystem::path(path).extension() == ".qxs") {
         if (dialogs_.Show({Tr(ru, "Open Settings", "Открытие файла настроек"),
                            path + Tr(ru, "\r\nOpen settings file?", "\r\nОткрыть файл настроек?"), MessageIcon::Warning,
                            MessageButtons::YesNo}) == MessageAnswer::Yes)
             OpenSettingsFile(path);
-    } else if (shared_.flags.RunFlag) {
+    } else if (Shared().flags.RunFlag) {
         ShowMessage(Tr(ru, "Open", "Открытие файла данных"),
                     path + Tr(ru, "\r\nCan't open while running.", "\r\nДля открытия файла данных остановите развертку."),
                     MessageIcon::Error);
@@ -206,7 +201,6 @@ void MainWindow::HandleCopyData(int argumentCount, const QString& qpath) {
                               MessageButtons::YesNo}) == MessageAnswer::Yes) {
         OpenDataFile(path);
     }
-    Busy(false);
 }
 
 }  // namespace qx40

@@ -29,7 +29,7 @@ Key KeyOf(int key) {
 
 void MainWindow::ConnectPointer() {
     const auto scene = [this] {
-        return PointerScene{model_.state, backgroundLevels_, geometry_, background_.HasData()};
+        return PointerScene{session_.State(), BackgroundLevels(), geometry_, BackgroundRecord().HasData()};
     };
     imageM_->pressed = [this, scene](int x, int y, Qt::MouseButtons buttons) {
         FollowUp(pointer_.Press(scene(), x, y, ButtonsOf(buttons)));
@@ -39,7 +39,7 @@ void MainWindow::ConnectPointer() {
     };
     imageM_->released = [this](Qt::MouseButtons button) { FollowUp(pointer_.Release(ButtonsOf(button))); };
     imageM_->doubleClicked = [this](Qt::MouseButtons button) {
-        FollowUp(pointer_.DoubleClick(model_.state, ButtonsOf(button)));
+        FollowUp(pointer_.DoubleClick(session_.State(), ButtonsOf(button)));
     };
 }
 
@@ -57,7 +57,7 @@ void MainWindow::FollowUp(PointerAction action) {
         case PointerAction::ApplySettings: ApplySettings(); break;
         case PointerAction::ApplyAndRestart: ApplyAndRestart(); break;
         case PointerAction::ArrangePanels:
-            ArrangePanels(model_.state.View.Compact, model_.state.Common.Generator);
+            ArrangePanels(session_.State().View.Compact, session_.State().Common.Generator);
             RecalcScreenGeometry();
             ApplySettings();
             break;
@@ -70,8 +70,8 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
         QMainWindow::keyPressEvent(event);
         return;
     }
-    const SpectrumItemsEnabled spectrum{actions_["Menu_FFT_A1"]->isEnabled(), actions_["Menu_FFT_A2"]->isEnabled()};
-    switch (KeyDown(model_.state, key, event->modifiers() & Qt::ShiftModifier, spectrum)) {
+    const SpectrumItemsEnabled spectrum{menus_.fftA1->isEnabled(), menus_.fftA2->isEnabled()};
+    switch (KeyDown(session_.State(), key, event->modifiers() & Qt::ShiftModifier, spectrum)) {
         case KeyAction::None: break;
         case KeyAction::ApplyAndRestart: ApplyAndRestart(); break;
         case KeyAction::ClickMenu_FFT_A1: Menu_FFT_Click(1); break;

@@ -9,14 +9,14 @@ namespace qx40 {
 void MainWindow::BuildMenus() {
     QMenuBar* bar = menuBar();
     bar->setObjectName("MainMenu1");
-    const auto menu = [](QWidget* parent, const char* name, const char* title) {
+    const auto menu = [](QWidget* parent, const char* name, const QString& title) {
         auto* m = new QMenu(title, parent);
         m->setObjectName(name);
         m->menuAction()->setObjectName(QString(name) + "_Item");
         return m;
     };
-    const auto item = [this](QMenu* m, const QString& name, const QString& caption, bool checkable = false,
-                             const QKeySequence& shortcut = {}) {
+    const auto item = [](QMenu* m, const QString& name, const QString& caption, bool checkable = false,
+                         const QKeySequence& shortcut = {}) {
         auto* a = m->addAction(caption);
         a->setObjectName(name);
         a->setCheckable(checkable);
@@ -24,115 +24,114 @@ void MainWindow::BuildMenus() {
             a->setShortcut(shortcut);
             a->setShortcutContext(Qt::ApplicationShortcut);
         }
-        actions_.insert(name, a);
         return a;
     };
-    const auto sub = [&](QMenu* parent, const char* name, const char* title) {
+    const auto sub = [&](QMenu* parent, const char* name, const QString& title) {
         QMenu* m = menu(parent, name, title);
         parent->addMenu(m);
-        widgets_.insert(name, m);
+        return m;
+    };
+    const auto top = [&](const char* name, const char* title) {
+        QMenu* m = menu(bar, name, title);
+        bar->addMenu(m);
         return m;
     };
 
-    QMenu* file = menu(bar, "Menu_File", "File");
-    bar->addMenu(file);
-    widgets_.insert("Menu_File", file);
-    item(file, "Menu_Open", "Open...", false, QKeySequence("Ctrl+O"));
-    item(file, "Menu_Open_Settings", "Open Settings...");
-    item(file, "Menu_Save_As", "Save...", false, QKeySequence("Ctrl+S"));
-    item(file, "Menu_Save_Settings_As", "Save Settings...");
+    QMenu* file = menus_.file = top("Menu_File", "File");
+    menus_.open = item(file, "Menu_Open", "Open...", false, QKeySequence("Ctrl+O"));
+    menus_.openSettings = item(file, "Menu_Open_Settings", "Open Settings...");
+    menus_.saveAs = item(file, "Menu_Save_As", "Save...", false, QKeySequence("Ctrl+S"));
+    menus_.saveSettingsAs = item(file, "Menu_Save_Settings_As", "Save Settings...");
     file->addSeparator();
-    QMenu* exportMenu = sub(file, "Menu_Export", "Export");
-    item(exportMenu, "Menu_Image", "Image...");
-    item(exportMenu, "Menu_Text", "Text...");
+    QMenu* exportMenu = menus_.exportMenu = sub(file, "Menu_Export", "Export");
+    menus_.image = item(exportMenu, "Menu_Image", "Image...");
+    menus_.text = item(exportMenu, "Menu_Text", "Text...");
     QMenu* binary = sub(exportMenu, "Menu_Row_Binary", "Row Binary");
-    for (const char* ch : {"A1", "A2", "D1", "D2"})
-        item(binary, QString("Menu_EBin_") + ch, QString("CH ") + ch + "...");
-    item(file, "Menu_Recorder", "Recorder...");
-    QMenu* device = sub(file, "Menu_Device", "Device");
-    item(device, "Menu_4001A", "QX4001A", true);
-    item(device, "Menu_4002", "QX4002", true);
-    item(device, "Menu_4003", "QX4003", true);
+    const char* kChannels[4] = {"A1", "A2", "D1", "D2"};
+    for (std::size_t c = 0; c < 4; ++c)
+        menus_.rawBinary[c] = item(binary, QString("Menu_EBin_") + kChannels[c], QString("CH ") + kChannels[c] + "...");
+    menus_.recorder = item(file, "Menu_Recorder", "Recorder...");
+    menus_.device = sub(file, "Menu_Device", "Device");
+    menus_.models = {item(menus_.device, "Menu_4001A", "QX4001A", true), item(menus_.device, "Menu_4002", "QX4002", true),
+                     item(menus_.device, "Menu_4003", "QX4003", true)};
     file->addSeparator();
-    item(file, "Menu_Exit", "Exit");
+    menus_.exit = item(file, "Menu_Exit", "Exit");
 
-    QMenu* options = menu(bar, "Menu_Options", "Options");
-    bar->addMenu(options);
-    widgets_.insert("Menu_Options", options);
-    item(options, "Menu_Trigger", "Trigger...", false, QKeySequence("Ctrl+T"));
-    item(options, "Menu_FFTSet", "FFT...");
-    item(options, "Menu_GeneratorSet", "Generator Mod...");
-    for (const char* ch : {"A1", "A2"}) {
-        QMenu* probe = sub(options, (QString("Menu_Probe_") + ch).toLatin1().constData(), "Probe");
-        probe->setTitle(QString("Probe ") + ch);
+    QMenu* options = top("Menu_Options", "Options");
+    menus_.trigger = item(options, "Menu_Trigger", "Trigger...", false, QKeySequence("Ctrl+T"));
+    menus_.fftSet = item(options, "Menu_FFTSet", "FFT...");
+    menus_.generatorSet = item(options, "Menu_GeneratorSet", "Generator Mod...");
+    for (std::size_t c = 0; c < 2; ++c) {
+        ChannelControls& channel = panel_.channel[c];
+        const QString ch = kChannels[c];
+        channel.probeMenu = sub(options, c == 0 ? "Menu_Probe_A1" : "Menu_Probe_A2", "Probe " + ch);
         for (std::size_t p = 0; p < 3; ++p)
-            item(probe, QString("Menu_") + ch + "_" + kProbeKeySuffixes[p].data(), kProbeKeySuffixes[p].data(), true);
+            channel.probes[p] =
+                item(channel.probeMenu, "Menu_" + ch + "_" + kProbeKeySuffixes[p].data(), kProbeKeySuffixes[p].data(), true);
     }
     QMenu* sampling = sub(options, "Menu_Sampling", "Sampling");
-    item(sampling, "Menu_SmplPeakDet", "Peak Detect", true, QKeySequence("Ctrl+P"));
+    menus_.peakDetect = item(sampling, "Menu_SmplPeakDet", "Peak Detect", true, QKeySequence("Ctrl+P"));
     sampling->addSeparator();
-    item(sampling, "Menu_Smpl_2000", "2000", true);
-    item(sampling, "Menu_Smpl_5000", "5000", true);
-    item(sampling, "Menu_Smpl_10000", "10000", true);
-    item(sampling, "Menu_Smpl_Max", "20000 (A or A+D)", true);
+    menus_.samples = {item(sampling, "Menu_Smpl_2000", "2000", true), item(sampling, "Menu_Smpl_5000", "5000", true),
+                      item(sampling, "Menu_Smpl_10000", "10000", true),
+                      item(sampling, "Menu_Smpl_Max", "20000 (A or A+D)", true)};
     QMenu* divisions = sub(options, "Menu_Divisions", "Divisions per signal (min)");
-    for (const char* n : {"10", "20", "50", "100", "200"}) item(divisions, QString("Menu_") + n + "_Div", n, true);
+    const char* kDivisions[5] = {"10", "20", "50", "100", "200"};
+    for (std::size_t i = 0; i < 5; ++i)
+        menus_.divisions[i] = item(divisions, QString("Menu_") + kDivisions[i] + "_Div", kDivisions[i], true);
     QMenu* fps = sub(options, "Menu_Max_FPS", "FPS (max)");
-    for (const char* n : {"8", "15", "25", "40"}) item(fps, QString("Menu_FPS_") + n, n, true);
-    item(fps, "Menu_FPS_NO_LIM", "No Limit", true);
-    QMenu* meter = sub(options, "Menu_FreqMeter", "Freq. Meter Input");
-    item(meter, "Menu_FM_A1", "CH A1", true);
-    item(meter, "Menu_FM_A2", "CH A2", true);
-    item(meter, "Menu_FM_D1", "CH D1", true);
-    item(meter, "Menu_FM_D2", "CH D2", true);
-    item(meter, "Menu_FM_D1_HF", "CH D1 (HF)", true);
-    item(meter, "Menu_FM_D2_HF", "CH D2 (HF)", true);
-    QAction* n18 = meter->addSeparator();
-    n18->setObjectName("N18");
-    actions_.insert("N18", n18);
-    item(meter, "Menu_FM_TRIG", "Trig. Cond.", true);
-    item(options, "Menu_FM_Calibrate", "Freq. Meter Calibrate...");
-    item(options, "Menu_ZeroCalibrate", "Zero Calibrate...", false, QKeySequence("Ctrl+Z"));
-    item(options, "Menu_TDCCalibrate", "TDC Calibrate...", false, QKeySequence("Ctrl+X"));
-    item(options, "Menu_Colors", "Colors...");
+    const char* kRates[kFrameRateKeys.size()] = {"8", "15", "25", "40", "No Limit"};
+    for (std::size_t i = 0; i < kFrameRateKeys.size(); ++i)
+        menus_.frameRates[i] = item(fps, QString("Menu_") + kFrameRateKeys[i].data(), kRates[i], true);
+    QMenu* meter = menus_.freqMeter = sub(options, "Menu_FreqMeter", "Freq. Meter Input");
+    const char* kInputs[kFreqMeterKeys.size()] = {"CH A1", "CH A2", "CH D1", "CH D2", "CH D1 (HF)", "CH D2 (HF)",
+                                                  "Trig. Cond."};
+    for (std::size_t i = 0; i < kFreqMeterKeys.size(); ++i) {
+        if (i == IndexOf(FreqMeterSource::FM_TRIG)) {
+            menus_.separatorN18 = meter->addSeparator();
+            menus_.separatorN18->setObjectName("N18");
+        }
+        menus_.freqMeterInputs[i] = item(meter, QString("Menu_") + kFreqMeterKeys[i].data(), kInputs[i], true);
+    }
+    menus_.fmCalibrate = item(options, "Menu_FM_Calibrate", "Freq. Meter Calibrate...");
+    menus_.zeroCalibrate = item(options, "Menu_ZeroCalibrate", "Zero Calibrate...", false, QKeySequence("Ctrl+Z"));
+    menus_.tdcCalibrate = item(options, "Menu_TDCCalibrate", "TDC Calibrate...", false, QKeySequence("Ctrl+X"));
+    menus_.colors = item(options, "Menu_Colors", "Colors...");
     QMenu* language = sub(options, "Menu_Language", "Language");
-    item(language, "Menu_Russian", "Russian", true);
-    item(language, "Menu_English", "English", true);
+    menus_.russian = item(language, "Menu_Russian", "Russian", true);
+    menus_.english = item(language, "Menu_English", "English", true);
 
-    QMenu* view = menu(bar, "Menu_View", "View");
-    bar->addMenu(view);
-    widgets_.insert("Menu_View", view);
-    for (const char* ch : {"A1", "A2", "D1", "D2"}) item(view, QString("Menu_CH_") + ch, QString("CH ") + ch, true);
+    QMenu* view = menus_.view = top("Menu_View", "View");
+    for (std::size_t c = 0; c < 4; ++c)
+        menus_.channels[c] = item(view, QString("Menu_CH_") + kChannels[c], QString("CH ") + kChannels[c], true);
     view->addSeparator();
-    item(view, "Menu_Markers_1", "Markers 1", true);
-    item(view, "Menu_Markers_2", "Markers 2", true);
-    item(view, "Menu_Measure", "Measure", true, QKeySequence("Ctrl+M"));
-    item(view, "Menu_Grid", "Grid", true, QKeySequence("Ctrl+G"));
-    item(view, "Menu_TrigPosL", "Trig. Position", true);
-    item(view, "Menu_Extra_Info", "Extra Info", true);
-    item(view, "Menu_Trig_PT", "Trig. Pulse Time", true);
-    item(view, "Menu_Gen_View", "Generator", true);
+    menus_.markers1 = item(view, "Menu_Markers_1", "Markers 1", true);
+    menus_.markers2 = item(view, "Menu_Markers_2", "Markers 2", true);
+    menus_.measure = item(view, "Menu_Measure", "Measure", true, QKeySequence("Ctrl+M"));
+    menus_.grid = item(view, "Menu_Grid", "Grid", true, QKeySequence("Ctrl+G"));
+    menus_.trigPosL = item(view, "Menu_TrigPosL", "Trig. Position", true);
+    menus_.extraInfo = item(view, "Menu_Extra_Info", "Extra Info", true);
+    menus_.trigPulseTime = item(view, "Menu_Trig_PT", "Trig. Pulse Time", true);
+    menus_.generatorView = item(view, "Menu_Gen_View", "Generator", true);
     view->addSeparator();
-    item(view, "Menu_BG_View", "B.G. Oscillogram", true);
-    item(view, "Menu_BG_Do", "Main <-> B.G. Oscillogram", false, QKeySequence("Ctrl+B"));
-    item(view, "Menu_BG_Clr", "Clear B.G. Oscillogram");
+    menus_.bgView = item(view, "Menu_BG_View", "B.G. Oscillogram", true);
+    menus_.bgSwap = item(view, "Menu_BG_Do", "Main <-> B.G. Oscillogram", false, QKeySequence("Ctrl+B"));
+    menus_.bgClear = item(view, "Menu_BG_Clr", "Clear B.G. Oscillogram");
     view->addSeparator();
     QMenu* draw = sub(view, "Menu_DrawMode", "Draw Mode");
-    item(draw, "Menu_Dots", "Dots", true);
-    item(draw, "Menu_Vectors", "Vectors", true);
-    item(draw, "Menu_Sinxx", "Sin(x)/x", true);
-    item(view, "Menu_Lenta", "Scroll (0.1 .. 20 S/Div)", true);
-    item(view, "Menu_FFT_A1", "FFT A1", true);
-    item(view, "Menu_FFT_A2", "FFT A2", true);
+    const char* kModes[kDrawModeKeys.size()] = {"Dots", "Vectors", "Sin(x)/x"};
+    for (std::size_t i = 0; i < kDrawModeKeys.size(); ++i)
+        menus_.drawModes[i] = item(draw, QString("Menu_") + kDrawModeKeys[i].data(), kModes[i], true);
+    menus_.lenta = item(view, "Menu_Lenta", "Scroll (0.1 .. 20 S/Div)", true);
+    menus_.fftA1 = item(view, "Menu_FFT_A1", "FFT A1", true);
+    menus_.fftA2 = item(view, "Menu_FFT_A2", "FFT A2", true);
     view->addSeparator();
-    item(view, "Menu_Compact", "Compact View", true, QKeySequence("Ctrl+C"));
-    item(view, "Menu_On_Top", "Always On Top", true);
+    menus_.compact = item(view, "Menu_Compact", "Compact View", true, QKeySequence("Ctrl+C"));
+    menus_.onTop = item(view, "Menu_On_Top", "Always On Top", true);
 
-    QMenu* help = menu(bar, "Menu_Help", "Help");
-    bar->addMenu(help);
-    widgets_.insert("Menu_Help", help);
-    item(help, "Menu_Help_Contents", "Contents");
-    item(help, "Menu_About", "About...");
+    QMenu* help = top("Menu_Help", "Help");
+    menus_.helpContents = item(help, "Menu_Help_Contents", "Contents");
+    menus_.about = item(help, "Menu_About", "About...");
 }
 
 }  // namespace qx40

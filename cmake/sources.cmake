@@ -14,6 +14,7 @@ set(QX40_CORE_SOURCES
     device/frame_decoder.cpp
     device/frame_receiver.cpp
     device/main_thread_queue.cpp
+    device/scope_session.cpp
     device/usb/byte_ring.cpp
     device/usb/device_spec.cpp
     device/usb/sim/sim_command_parser.cpp
@@ -80,6 +81,7 @@ set(QX40_APP_LIB_SOURCES
     app/main_window_display.cpp
     app/main_window_files.cpp
     app/main_window_input.cpp
+    app/main_window_menu_commands.cpp
     app/main_window_menus.cpp
     app/main_window_widgets.cpp
     app/screen_view.cpp

@@ -78,16 +78,17 @@ void AcquisitionThread::RunOnce() {
     if (terminate_) return;
     handle_.Use([&](UsbHandle h) {
         if (h == kNoHandle) return;
-        if (f.FpgaLoadRequest) {
+        // A request made while loading stays set and loads again.
+        if (f.FpgaLoadRequest.exchange(false)) {
             readBegin_ = readEnd_ = 0;  // nothing from before the load is parsed after it
-            sender_.LoadFpga(h, [&] { ReadAndParse(h); });
-            f.FpgaLoadRequest = false;
+            sender_.LoadFpga(h, [&] { ReadAndParse(h); }, [this] { return terminate_.load(); });
         } else if (f.DeviceReady) {
             if (f.SettingsDirty.exchange(false)) {
                 const AcquisitionSettings settings = shared_.mailbox.Take();
                 receiver_.SetGeometry(settings.decode.SampleCount, settings.decode.SingleChannelMode);
                 readBegin_ = readEnd_ = 0;  // the send purges what the driver holds; so do we
                 sender_.SendSettings(h, settings.registers);
+                singleComplete_ = false;
                 f.SettingsChanged = true;
             } else {
                 ReadAndParse(h);
@@ -153,7 +154,8 @@ void AcquisitionThread::OnStatusFrame(const StatusRecord& status) {
 
 void AcquisitionThread::OnDataFrame(std::span<const std::uint8_t> samples, const RegisterEcho& echo) {
     LinkFlags& f = shared_.flags;
-    if (echo[69] != sender_.CmdSeq() || !f.StatusValid || !f.RunFlag) return;  // older settings or not running
+    // Older settings, not running, or the single shot of these settings is done.
+    if (echo[69] != sender_.CmdSeq() || !f.StatusValid || !f.RunFlag || singleComplete_) return;
 
     const AcquisitionSettings settings = shared_.mailbox.Take();
     const DeviceFacts facts = shared_.facts.Get();
@@ -169,11 +171,11 @@ void AcquisitionThread::OnDataFrame(std::span<const std::uint8_t> samples, const
     f.NewFrame = true;
     f.NewFrameData = true;
 
+    // The run state belongs to the main thread: the thread only takes no
+    // further frame and tells it; the main thread releases SINGLE and sends
+    // the stop, unless RUN was pressed meanwhile.
     if (f.SingleFlag && back_.Info[fi::ValidPoints] == back_.Info[fi::RingLength]) {
-        f.SingleFlag = false;
-        f.RunFlag = false;
-        shared_.mailbox.ClearRunBit();
-        f.SettingsDirty = true;
+        singleComplete_ = true;
         singleShotDone_ = true;
     }
     f.RedrawRequest = true;

@@ -28,7 +28,7 @@ namespace qx40 {
 struct MainThreadSteps {
     std::function<void()> refreshScreen;   // draw the main record
     std::function<void()> drawIndicator;   // status frame: the activity indicator only
-    std::function<void()> singleShotDone;  // release the SINGLE button
+    std::function<void()> singleShotDone;  // a single shot is complete: release SINGLE, send the stop
     std::function<void(std::span<const std::uint8_t>)> writeRecorder;  // append to the recorder file
 };
 
@@ -85,6 +85,7 @@ private:
     std::array<std::int32_t, 4> fmData_{};
     bool fmFresh_ = false;
     bool frameReady_ = false;  // back_ holds a frame the main thread has not taken
+    bool singleComplete_ = false;  // the single shot of the settings last sent is done
     std::atomic<bool> singleShotDone_{false};
     std::atomic<std::int32_t> framesDecoded_{0};
 

@@ -45,27 +45,39 @@ void CommandSender::SendSettings(UsbHandle h, const DeviceSettings& image) {
     shared_.flags.LastUsbStatus = WriteAll(h, command.view());
 }
 
-void CommandSender::LoadFpga(UsbHandle h, const std::function<void()>& readAndParse) {
+void CommandSender::LoadFpga(UsbHandle h, const std::function<void()>& readAndParse,
+                             const std::function<bool()>& stop) {
+    LinkFlags& f = shared_.flags;
+    // Whatever the instrument said before the load says nothing about it.
+    f.StatusSeen = false;
+    f.DeviceReady = false;
+    const auto failed = [&f](UsbStatus status) {
+        f.LastUsbStatus = status;
+        f.ErrFpgaConfig = true;
+        f.RedrawRequest = true;
+    };
     link_.Purge(h, kPurgeRx | kPurgeTx);
     const EncodedCommand load = FpgaLoadCommand();
-    if (WriteAll(h, {&kCommandStart, 1}) != kUsbOk || WriteAll(h, load.view()) != kUsbOk) return;
+    if (UsbStatus s = WriteAll(h, {&kCommandStart, 1}); s != kUsbOk) return failed(s);
+    if (UsbStatus s = WriteAll(h, load.view()); s != kUsbOk) return failed(s);
     sleep_(milliseconds(200));
     link_.Purge(h, kPurgeRx);
 
     std::array<std::uint8_t, 2 * kChunkBytes> encoded;
     for (std::size_t at = 0; at < fpgaImage_.size(); at += kChunkBytes) {
+        if (stop()) return;
         const auto chunk = fpgaImage_.subspan(at, std::min(kChunkBytes, fpgaImage_.size() - at));
         NibbleEncode(chunk, encoded.data());
-        if (WriteAll(h, {encoded.data(), 2 * chunk.size()}) != kUsbOk) return;
+        if (UsbStatus s = WriteAll(h, {encoded.data(), 2 * chunk.size()}); s != kUsbOk) return failed(s);
     }
 
     sleep_(milliseconds(200));
     readAndParse();
-    if (!shared_.flags.StatusSeen)
-        shared_.flags.ErrNoStatus = true;
-    else if (!shared_.flags.DeviceReady)
-        shared_.flags.ErrFpgaConfig = true;
-    shared_.flags.RedrawRequest = true;
+    if (!f.StatusSeen)
+        f.ErrNoStatus = true;
+    else if (!f.DeviceReady)
+        f.ErrFpgaConfig = true;
+    f.RedrawRequest = true;
 }
 
 }  // namespace qx40

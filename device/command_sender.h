@@ -26,8 +26,11 @@ public:
 
     // Loads the FPGA, then reads once (readAndParse) and classifies the
     // answer: no status frame sets ErrNoStatus, a status without a configured
-    // FPGA sets ErrFpgaConfig. A write error ends it without a flag.
-    void LoadFpga(UsbHandle h, const std::function<void()>& readAndParse);
+    // FPGA sets ErrFpgaConfig. A write that fails or stalls also sets
+    // ErrFpgaConfig (and LastUsbStatus), so the supervision offers recovery.
+    // stop is asked between chunks; when it says so the upload ends at once,
+    // without a flag.
+    void LoadFpga(UsbHandle h, const std::function<void()>& readAndParse, const std::function<bool()>& stop);
 
     // The sequence number of the last settings sent; frames must echo it.
     std::uint8_t CmdSeq() const { return cmdSeq_.load(); }

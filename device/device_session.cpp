@@ -34,9 +34,21 @@ std::string DeviceLines(const std::string& description, std::uint32_t index, std
 
 }  // namespace
 
+DeviceListing ListDevices(UsbLink& link) {
+    DeviceListing listing;
+    listing.status = link.ListDeviceCount(listing.count);
+    if (listing.status != kUsbOk) return listing;
+    for (std::uint32_t i = 0; i < listing.count; ++i) {
+        ListedDevice d{i, 0, {}};
+        if (link.ListDeviceLocation(i, d.location) == kUsbOk && link.ListDeviceDescription(i, d.description) == kUsbOk)
+            listing.devices.push_back(std::move(d));
+    }
+    return listing;
+}
+
 DeviceSession::DeviceSession(UsbLink& link, DeviceHandle& handle, SharedLink& shared, UsbStats& stats,
                              UserDialogs& dialogs, const ScopeState& state, std::string programName,
-                             bool placeholderImage, SessionHooks hooks, SleepFunction sleep)
+                             bool placeholderImage, SessionHooks hooks)
     : link_(link),
       handle_(handle),
       shared_(shared),
@@ -45,73 +57,90 @@ DeviceSession::DeviceSession(UsbLink& link, DeviceHandle& handle, SharedLink& sh
       state_(state),
       programName_(std::move(programName)),
       placeholderImage_(placeholderImage),
-      hooks_(std::move(hooks)),
-      sleep_(std::move(sleep)) {}
+      hooks_(std::move(hooks)) {}
 
 MessageAnswer DeviceSession::Ask(const std::string& caption, const std::string& text, MessageIcon icon,
                                  MessageButtons buttons) {
     return dialogs_.Show({caption, text, icon, buttons});
 }
 
-UsbStatus DeviceSession::OpenDevice() {
-    std::uint32_t count = 0;
-    if (const UsbStatus s = link_.ListDeviceCount(count); s != kUsbOk) return s;
-    if (count == 0) return kUsbDeviceNotFound;
+UsbStatus DeviceSession::OpenDevice() { return OpenListed(ListDevices(link_)); }
+
+void DeviceSession::OpenDeviceThen(std::function<void(UsbStatus)> done) {
+    Busy(true);
+    opening_ = true;
+    const auto finish = [this, done = std::move(done)](DeviceListing listing) {
+        const UsbStatus status = OpenListed(listing);
+        opening_ = false;
+        if (done) done(status);
+        Busy(false);
+    };
+    if (hooks_.offload)
+        hooks_.offload([this] { return ListDevices(link_); }, finish);
+    else
+        finish(ListDevices(link_));
+}
+
+UsbStatus DeviceSession::OpenListed(const DeviceListing& listing) {
+    if (listing.status != kUsbOk) return listing.status;
+    if (listing.count == 0) return kUsbDeviceNotFound;
     const bool debug = state_.System.Debug_qx;
-    if (debug && count > 1)
-        Ask(programName_, Tr(Russian(), "Number of devices = ", "Количество устройств = ") + std::to_string(count) + ". ",
+    if (debug && listing.count > 1)
+        Ask(programName_,
+            Tr(Russian(), "Number of devices = ", "Количество устройств = ") + std::to_string(listing.count) + ". ",
             MessageIcon::Warning, MessageButtons::Ok);
 
     UsbStatus status = kUsbDeviceNotFound;
     UsbHandle opened = kNoHandle;
-    const auto query = [&](std::uint32_t i, std::uint32_t& location, std::string& description) {
-        return link_.ListDeviceLocation(i, location) == kUsbOk &&
-               link_.ListDeviceDescription(i, description) == kUsbOk;
-    };
     // First the instruments that say what they are, then anything else.
-    for (std::uint32_t i = 0; i < count && opened == kNoHandle; ++i) {
-        std::uint32_t location = 0;
-        std::string description;
-        if (!query(i, location, description) || description != kInstrumentDescription) continue;
+    for (const ListedDevice& d : listing.devices) {
+        if (opened != kNoHandle) break;
+        if (d.description != kInstrumentDescription) continue;
         if (debug && Ask(programName_,
                          Tr(Russian(), "True device found.", "Найдено устройство.") +
-                             DeviceLines(description, i, location) + Tr(Russian(), "\r\nOpen ?", "\r\nОткрыть ?"),
+                             DeviceLines(d.description, d.index, d.location) +
+                             Tr(Russian(), "\r\nOpen ?", "\r\nОткрыть ?"),
                          MessageIcon::Question, MessageButtons::YesNo) != MessageAnswer::Yes)
             continue;
-        status = link_.OpenByLocation(location, opened);
+        status = link_.OpenByLocation(d.location, opened);
         if (status != kUsbOk) opened = kNoHandle;
     }
-    for (std::uint32_t i = 0; i < count && opened == kNoHandle; ++i) {
-        std::uint32_t location = 0;
-        std::string description;
-        if (!query(i, location, description) || description == kInstrumentDescription) continue;
+    for (const ListedDevice& d : listing.devices) {
+        if (opened != kNoHandle) break;
+        if (d.description == kInstrumentDescription) continue;
         if (debug) {
             if (Ask(programName_,
                     Tr(Russian(), "Other device found.", "Найдено другое устройство.") +
-                        DeviceLines(description, i, location) +
+                        DeviceLines(d.description, d.index, d.location) +
                         Tr(Russian(), "\r\nTry to open ?", "\r\nПопробовать открыть ?"),
                     MessageIcon::Warning, MessageButtons::YesNo) != MessageAnswer::Yes)
                 continue;
-        } else if (description == kOlderModelDescription) {
+        } else if (d.description == kOlderModelDescription) {
             Ask(programName_,
                 Tr(Russian(), "QX4001 device found. \r\nPlease, use QX4001 software.",
                    "Найдено устройство QX4001. \r\nИспользуйте программу для QX4001."),
                 MessageIcon::Error, MessageButtons::Ok);
             continue;
         }
-        status = link_.OpenByLocation(location, opened);
+        status = link_.OpenByLocation(d.location, opened);
         if (status != kUsbOk) opened = kNoHandle;
     }
     if (opened == kNoHandle) return status;
 
-    // The configuration's own statuses are not examined: the open decided.
+    // A bridge that refuses a line setting would stay silent: no frame would
+    // ever arrive. The open fails with the refusal instead. The reset and the
+    // purges only clear what the bridge holds; they decide nothing.
     link_.ResetDevice(opened);
-    link_.SetBaudRate(opened, kBaudRate);
-    link_.SetDataCharacteristics(opened, 8, 0, 0);
-    link_.SetFlowControl(opened, 0, 0x13, 0x17);
-    link_.SetTimeouts(opened, 500, 500);
-    link_.SetLatencyTimer(opened, 0);
-    link_.SetEventNotification(opened, kEventRxChar, &shared_.AcquisitionWakeEvent);
+    UsbStatus line = link_.SetBaudRate(opened, kBaudRate);
+    if (line == kUsbOk) line = link_.SetDataCharacteristics(opened, 8, 0, 0);
+    if (line == kUsbOk) line = link_.SetFlowControl(opened, 0, 0x13, 0x17);
+    if (line == kUsbOk) line = link_.SetTimeouts(opened, 500, 500);
+    if (line == kUsbOk) line = link_.SetLatencyTimer(opened, 0);
+    if (line == kUsbOk) line = link_.SetEventNotification(opened, kEventRxChar, &shared_.AcquisitionWakeEvent);
+    if (line != kUsbOk) {
+        link_.Close(opened);
+        return line;
+    }
     link_.Purge(opened, kPurgeRx | kPurgeTx);
     handle_.Replace([&](UsbHandle& h) {
         if (h != kNoHandle && h != opened) link_.Close(h);
@@ -158,11 +187,12 @@ void DeviceSession::ClearFailures() {
     for (const Failure& f : kFailures) (shared_.flags.*f.flag) = false;
 }
 
-UsbStatus DeviceSession::OpenOnFirstPaint() {
-    const UsbStatus status = OpenDevice();
-    shared_.flags.LastUsbStatus = status;
-    if (status == kUsbOk && StartFpgaLoad() && hooks_.applyAndRestart) hooks_.applyAndRestart();
-    return status;
+void DeviceSession::OpenOnFirstPaint(std::function<void(UsbStatus)> done) {
+    OpenDeviceThen([this, done = std::move(done)](UsbStatus status) {
+        shared_.flags.LastUsbStatus = status;
+        if (status == kUsbOk && StartFpgaLoad() && hooks_.applyAndRestart) hooks_.applyAndRestart();
+        if (done) done(status);
+    });
 }
 
 UsbStatus DeviceSession::QueueStatus() {
@@ -175,27 +205,31 @@ UsbStatus DeviceSession::QueueStatus() {
 void DeviceSession::ButtonClicked(DeviceButton button, bool down) {
     Busy(true);
     if (button == DeviceButton::Run) shared_.flags.SingleFlag = false;
-    if (down) {
+    // While an open is under way its end applies whatever the buttons say then.
+    if (down && !opening_) {
         shared_.flags.LastUsbStatus = QueueStatus();
         if (shared_.flags.LastUsbStatus != kUsbOk) {
             CloseDevice();
-            shared_.flags.LastUsbStatus = OpenDevice();
-            bool opened = shared_.flags.LastUsbStatus == kUsbOk;
-            if (opened) {
+            OpenDeviceThen([this, button](UsbStatus status) {
+                shared_.flags.LastUsbStatus = status;
+                if (status != kUsbOk) {
+                    CloseDevice();
+                    if (button == DeviceButton::GenOn && hooks_.applySettings) hooks_.applySettings();
+                    ShowUsbError(status);
+                    if (hooks_.releaseButton) hooks_.releaseButton(button);
+                    if (button == DeviceButton::GenOn && hooks_.applySettings) hooks_.applySettings();
+                    return;
+                }
                 ClearFailures();
-                opened = StartFpgaLoad();
-                if (!opened && hooks_.releaseButton) hooks_.releaseButton(button);
-            } else {
-                CloseDevice();
-                if (button == DeviceButton::GenOn && hooks_.applySettings) hooks_.applySettings();
-                ShowUsbError(static_cast<UsbStatus>(shared_.flags.LastUsbStatus.load()));
-                if (hooks_.releaseButton) hooks_.releaseButton(button);
-                if (button == DeviceButton::GenOn && hooks_.applySettings) hooks_.applySettings();
-            }
-            if (!opened) {
-                Busy(false);
-                return;
-            }
+                if (!StartFpgaLoad()) {
+                    if (hooks_.releaseButton) hooks_.releaseButton(button);
+                    return;
+                }
+                if (button != DeviceButton::GenOn && hooks_.armModelQuestion) hooks_.armModelQuestion();
+                if (hooks_.applyAndRestart) hooks_.applyAndRestart();
+            });
+            Busy(false);
+            return;
         }
         if (button != DeviceButton::GenOn && hooks_.armModelQuestion) hooks_.armModelQuestion();
     }
@@ -206,7 +240,7 @@ void DeviceSession::ButtonClicked(DeviceButton button, bool down) {
 void DeviceSession::Timer1Timer() {
     stats_.Tick();
     shared_.flags.RedrawRequest = true;
-    if (tickRunning_) return;  // a message box of the previous tick is still open
+    if (tickRunning_ || opening_) return;  // a message box of the previous tick, or an open, is under way
     tickRunning_ = true;
     Busy(true);
 
@@ -233,13 +267,16 @@ void DeviceSession::Timer1Timer() {
             ReconnectDevice();
         } else {
             CloseDevice();
-            if (hooks_.releaseButton)
-                for (DeviceButton b : {DeviceButton::Run, DeviceButton::Single, DeviceButton::GenOn})
-                    hooks_.releaseButton(b);
+            ReleaseAll();
         }
     }
     tickRunning_ = false;
     Busy(false);
+}
+
+void DeviceSession::ReleaseAll() {
+    if (hooks_.releaseButton)
+        for (DeviceButton b : {DeviceButton::Run, DeviceButton::Single, DeviceButton::GenOn}) hooks_.releaseButton(b);
 }
 
 void DeviceSession::ReconnectDevice() {
@@ -252,16 +289,27 @@ void DeviceSession::ReconnectDevice() {
         h = kNoHandle;
         return 0;
     });
-    sleep_(std::chrono::milliseconds(1500));
-    shared_.flags.LastUsbStatus = OpenDevice();
-    if (shared_.flags.LastUsbStatus == kUsbOk) {
-        if (StartFpgaLoad() && hooks_.applyAndRestart) hooks_.applyAndRestart();
-        return;
-    }
-    CloseDevice();
-    ShowUsbError(static_cast<UsbStatus>(shared_.flags.LastUsbStatus.load()));
-    if (hooks_.releaseButton)
-        for (DeviceButton b : {DeviceButton::Run, DeviceButton::Single, DeviceButton::GenOn}) hooks_.releaseButton(b);
+    // The bridge needs a moment after the port reset; the window goes on meanwhile.
+    Busy(true);
+    opening_ = true;
+    const auto reopen = [this] {
+        opening_ = false;
+        OpenDeviceThen([this](UsbStatus status) {
+            shared_.flags.LastUsbStatus = status;
+            if (status == kUsbOk) {
+                if (StartFpgaLoad() && hooks_.applyAndRestart) hooks_.applyAndRestart();
+                return;
+            }
+            CloseDevice();
+            ShowUsbError(status);
+            ReleaseAll();
+        });
+        Busy(false);
+    };
+    if (hooks_.runLater)
+        hooks_.runLater(std::chrono::milliseconds(1500), reopen);
+    else
+        reopen();
 }
 
 void DeviceSession::CloseDevice() {

@@ -29,11 +29,6 @@ public:
         std::lock_guard lock(mutex_);
         return settings_;
     }
-    // A finished single shot stops the instrument with the next send.
-    void ClearRunBit() {
-        std::lock_guard lock(mutex_);
-        settings_.registers.reg[reg::kChanEnable] &= static_cast<std::uint8_t>(~kEnableRun);
-    }
     void PublishTdc(const TdcBytes& tdc) {
         std::lock_guard lock(mutex_);
         tdc_ = tdc;

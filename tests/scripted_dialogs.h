@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "base/user_dialogs.h"
@@ -12,6 +13,7 @@ class ScriptedDialogs : public UserDialogs {
 public:
     MessageAnswer Show(const UserMessage& message) override {
         shown.push_back(message);
+        if (onShow) onShow(message);
         if (message.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
         if (answers.empty()) return MessageAnswer::No;
         const MessageAnswer a = answers.front();
@@ -29,6 +31,7 @@ public:
     std::vector<UserMessage> shown;
     std::deque<std::optional<std::string>> chosen;  // file dialog results, in order; cancel when empty
     std::vector<FileRequest> files;
+    std::function<void(const UserMessage&)> onShow;  // runs while the box is "open"
 };
 
 }  // namespace qx40::testing_support

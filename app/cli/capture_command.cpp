@@ -35,6 +35,12 @@ int RunCapture(const CaptureOptions& options, UsbLink& link, std::span<const std
         // A single shot stops the instrument; the next one needs SINGLE again.
         if (options.single && wanted <= options.frames) scope.Press(RunButton::Single);
     }
+    // After a single shot the stop goes out before the link closes, so the
+    // instrument is left stopped as the window leaves it.
+    if (options.single && !scope.WaitSent(deadline, error)) {
+        err << "qx40cli: " << (error == "timeout" ? "the instrument did not take the stop in time" : error) << '\n';
+        return error == "timeout" ? kExitTimeout : kExitDevice;
+    }
     scope.Stop();
 
     if (DataFileError e = WriteDataFile(options.outputPath, scope.MainRecord(), error); e != DataFileError::None) {

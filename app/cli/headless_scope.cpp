@@ -1,57 +1,55 @@
 #include "app/cli/headless_scope.h"
 
 #include <fstream>
-#include <thread>
 
 #include "app/cli/console_dialogs.h"
-#include "device/apply_operations.h"
-#include "scope/model_features.h"
 #include "files/settings_file.h"
+#include "scope/model_features.h"
 
 namespace qx40 {
 
 namespace {
-void Sleep(std::chrono::milliseconds ms) { std::this_thread::sleep_for(ms); }
+ScopeSessionConfig Config(std::span<const std::uint8_t> fpgaImage, bool placeholderImage) {
+    ScopeSessionConfig c;
+    c.programName = "qx40cli";
+    c.fpgaImage = fpgaImage;
+    c.placeholderImage = placeholderImage;
+    return c;
+}
 }  // namespace
 
 HeadlessScope::HeadlessScope(UsbLink& link, std::span<const std::uint8_t> fpgaImage, bool placeholderImage,
                              UserDialogs& dialogs)
-    : link_(link), queue_([this] {
-          std::lock_guard lock(wakeMutex_);
-          pending_ = true;
-          wake_.notify_all();
-      }) {
+    : session_(link, dialogs, *this, Config(fpgaImage, placeholderImage)) {
     // The calibration a missing program settings file gives.
-    ReadSettings("", SettingsKind::Program, model_.state);
-    model_.state.Common.Russian = false;
-    SessionHooks hooks;
-    hooks.applyAndRestart = [this] { ApplyAndRestart(model_, background_, shared_); };
-    hooks.applySettings = [this] { ApplySettings(model_, background_, shared_); };
-    hooks.releaseButton = [this](DeviceButton b) {
-        if (b != DeviceButton::GenOn) model_.state.View.Run = RunButton::None;
-    };
-    session_ = std::make_unique<DeviceSession>(link, handle_, shared_, stats_, dialogs, model_.state, "qx40cli",
-                                               placeholderImage, hooks, Sleep);
-    MainThreadSteps steps;
-    steps.refreshScreen = [this] {
-        if (main_.HasData() && main_.Info[fi::FrameCounter] != lastFrame_) {
-            lastFrame_ = main_.Info[fi::FrameCounter];
-            ++framesShown_;
-        }
-    };
-    steps.singleShotDone = [this] { model_.state.View.Run = RunButton::None; };
-    thread_ = std::make_unique<AcquisitionThread>(link, handle_, shared_, stats_, main_, queue_, steps, fpgaImage,
-                                                  Sleep);
-    ApplySettings(model_, background_, shared_);
-    thread_->Start();
+    ReadSettings("", SettingsKind::Program, session_.State());
+    session_.State().Common.Russian = false;
+    session_.Start();
 }
 
-HeadlessScope::~HeadlessScope() { Stop(); }
+HeadlessScope::~HeadlessScope() { session_.Stop(); }
 
-void HeadlessScope::Stop() {
-    if (thread_) thread_->Stop();
-    queue_.Close();
-    if (session_) session_->CloseDevice();
+void HeadlessScope::Wake() {
+    std::lock_guard lock(wakeMutex_);
+    pending_ = true;
+    wake_.notify_all();
+}
+
+void HeadlessScope::RunLater(std::chrono::milliseconds delay, std::function<void()> fn) {
+    timers_.emplace_back(std::chrono::steady_clock::now() + delay, std::move(fn));
+}
+
+void HeadlessScope::RunDueTimers() {
+    const auto now = std::chrono::steady_clock::now();
+    for (std::size_t i = 0; i < timers_.size();) {
+        if (timers_[i].first > now) {
+            ++i;
+            continue;
+        }
+        std::function<void()> fn = std::move(timers_[i].second);
+        timers_.erase(timers_.begin() + static_cast<std::ptrdiff_t>(i));
+        fn();
+    }
 }
 
 bool HeadlessScope::LoadSettings(const std::string& path, std::string& error) {
@@ -59,25 +57,40 @@ bool HeadlessScope::LoadSettings(const std::string& path, std::string& error) {
         error = path + ": file not found";
         return false;
     }
-    const SettingsRefusal refusal = ReadSettings(path, SettingsKind::User, model_.state);
+    const SettingsRefusal refusal = ReadSettings(path, SettingsKind::User, session_.State());
     if (refusal != SettingsRefusal::None) {
         error = ConsoleDialogs::OneLine(SettingsRefusalMessage(refusal, path, false).text);
         return false;
     }
-    ApplyModelFeatures(model_.state);
-    ApplyAndRestart(model_, background_, shared_);
+    ApplyModelFeatures(session_.State());
+    session_.ApplyAndRestart();
     return true;
 }
 
 bool HeadlessScope::Open(std::string& error) {
     // As the window's first paint does; the placeholder image is refused
     // for real hardware by closing the device again.
-    const UsbStatus status = session_->OpenOnFirstPaint();
-    if (status != kUsbOk) {
-        error = status == kUsbDeviceNotFound ? "device not found" : "cannot open the device (status " + std::to_string(status) + ")";
+    bool opened = false;
+    UsbStatus status = kUsbOk;
+    session_.OpenOnFirstPaint([&](UsbStatus s) {
+        status = s;
+        opened = true;
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!opened && std::chrono::steady_clock::now() < deadline) {
+        session_.Serve();
+        RunDueTimers();
+        std::unique_lock lock(wakeMutex_);
+        wake_.wait_for(lock, std::chrono::milliseconds(20), [this] { return pending_; });
+        pending_ = false;
+    }
+    if (!opened || status != kUsbOk) {
+        error = status == kUsbDeviceNotFound || !opened
+                    ? "device not found"
+                    : "cannot open the device (status " + std::to_string(status) + ")";
         return false;
     }
-    if (handle_.Get() == kNoHandle) {
+    if (session_.Handle().Get() == kNoHandle) {
         error = "refused to send the built-in placeholder FPGA image to a real instrument; "
                 "put the maker's image in qx40_fpga.bin or pass --fpga-image";
         return false;
@@ -86,20 +99,23 @@ bool HeadlessScope::Open(std::string& error) {
 }
 
 void HeadlessScope::Press(RunButton button) {
-    model_.state.View.Run = button;
-    ApplyAndRestart(model_, background_, shared_);
+    if (session_.State().View.Run == button) return;
+    if (button == RunButton::None)
+        session_.PressRun(session_.State().View.Run);  // releases the one down
+    else
+        session_.PressRun(button);
 }
 
 std::string HeadlessScope::LinkFailure() {
-    const LinkFlags& f = shared_.flags;
+    const LinkFlags& f = session_.Shared().flags;
     if (f.ErrUsbLost) return "USB connection lost (error code 1)";
     if (f.ErrNoStatus) return "no answer from the instrument's microcontroller (error code 6)";
     if (f.ErrFpgaConfig) return "FPGA configuration failed (error code 2)";
     if (f.ErrPower) return "instrument power failure (error code 3)";
     if (f.ErrFpgaLost) return "FPGA configuration lost (error code 4)";
-    const UsbStatus status = handle_.Use([&](UsbHandle h) {
+    const UsbStatus status = session_.Handle().Use([&](UsbHandle h) {
         std::uint32_t rx = 0;
-        return link_.GetQueueStatus(h, rx);
+        return session_.Link().GetQueueStatus(h, rx);
     });
     if (status != kUsbOk) return "USB connection lost (status " + std::to_string(status) + ")";
     return {};
@@ -109,7 +125,8 @@ bool HeadlessScope::WaitFor(const std::function<bool()>& done, std::chrono::stea
                             std::string& error) {
     auto nextCheck = std::chrono::steady_clock::now();
     for (;;) {
-        queue_.Drain();
+        session_.Serve();
+        RunDueTimers();
         if (done()) return true;
         const auto now = std::chrono::steady_clock::now();
         if (now >= deadline) {
@@ -126,6 +143,10 @@ bool HeadlessScope::WaitFor(const std::function<bool()>& done, std::chrono::stea
         wake_.wait_for(lock, std::chrono::milliseconds(20), [this] { return pending_; });
         pending_ = false;
     }
+}
+
+bool HeadlessScope::WaitSent(std::chrono::steady_clock::time_point deadline, std::string& error) {
+    return WaitFor([this] { return !session_.Shared().flags.SettingsDirty; }, deadline, error);
 }
 
 }  // namespace qx40

@@ -1,66 +1,59 @@
-// The instrument without a window: the scope state, the link, the
-// acquisition thread and the device session, with the calling thread as
-// the main thread. Used by the command-line tool.
+// The instrument without a window: a ScopeSession whose main thread is the
+// calling thread, which serves it while it waits. Used by qx40cli.
 #pragma once
 
 #include <chrono>
 #include <condition_variable>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "device/acquisition_thread.h"
-#include "device/device_session.h"
-#include "scope/record_levels.h"
-#include "scope/scope_model.h"
 #include "base/user_dialogs.h"
+#include "device/scope_session.h"
 
 namespace qx40 {
 
-class HeadlessScope {
+class HeadlessScope : public SessionFrontEnd {
 public:
     HeadlessScope(UsbLink& link, std::span<const std::uint8_t> fpgaImage, bool placeholderImage,
                   UserDialogs& dialogs);
-    ~HeadlessScope();
+    ~HeadlessScope() override;
 
-    ScopeModel& Model() { return model_; }
-    SampleRecord& MainRecord() { return main_; }
-    SharedLink& Shared() { return shared_; }
+    ScopeSession& Session() { return session_; }
+    ScopeModel& Model() { return session_.Model(); }
+    SampleRecord& MainRecord() { return session_.MainRecord(); }
+    SharedLink& Shared() { return session_.Shared(); }
 
     // A user settings file applied as opening it in the window would.
     bool LoadSettings(const std::string& path, std::string& error);
     // Opens the instrument and starts the FPGA load; false with the reason.
     bool Open(std::string& error);
-    // Presses RUN or SINGLE (None releases both) and applies.
+    // Presses RUN or SINGLE as the window's buttons do (None releases both).
     void Press(RunButton button);
-    // Serves the acquisition thread's hand-overs until done() is true, the
-    // deadline passes (false, "timeout") or the link fails (false, reason).
+    // Serves the session until done() is true, the deadline passes (false,
+    // "timeout") or the link fails (false, the reason).
     bool WaitFor(const std::function<bool()>& done, std::chrono::steady_clock::time_point deadline,
                  std::string& error);
-    // Frames the main record received since the start.
-    int FramesShown() const { return framesShown_; }
-    void Stop();
+    // Waits until the settings last applied have gone out to the instrument.
+    bool WaitSent(std::chrono::steady_clock::time_point deadline, std::string& error);
+    int FramesShown() const { return session_.FramesShown(); }
+    void Stop() { session_.Stop(); }
+
+    void Wake() override;
+    void RunLater(std::chrono::milliseconds delay, std::function<void()> fn) override;
 
 private:
     std::string LinkFailure();
+    void RunDueTimers();
 
-    UsbLink& link_;
-    ScopeModel model_;
-    RecordLevels background_;
-    SharedLink shared_;
-    UsbStats stats_;
-    DeviceHandle handle_;
-    SampleRecord main_;
     std::mutex wakeMutex_;
     std::condition_variable wake_;
     bool pending_ = false;
-    MainThreadQueue queue_;
-    std::unique_ptr<DeviceSession> session_;
-    std::unique_ptr<AcquisitionThread> thread_;
-    std::int32_t lastFrame_ = 0;
-    int framesShown_ = 0;
+    std::vector<std::pair<std::chrono::steady_clock::time_point, std::function<void()>>> timers_;
+    ScopeSession session_;  // last: its thread stops before the members above go
 };
 
 }  // namespace qx40

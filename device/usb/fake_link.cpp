@@ -120,7 +120,14 @@ UsbStatus FakeLink::OpenByLocation(std::uint32_t location, UsbHandle& handle) {
 
 UsbStatus FakeLink::RecordOnly(const char* op, UsbHandle h, std::uint32_t arg) {
     std::lock_guard lock(mutex_);
-    return Record(op, h, arg) ? kUsbOk : kUsbInvalidHandle;
+    if (!Record(op, h, arg)) return kUsbInvalidHandle;
+    const auto failing = failingSettings_.find(op);
+    return failing == failingSettings_.end() ? kUsbOk : failing->second;
+}
+
+void FakeLink::FailSetting(const std::string& op, UsbStatus status) {
+    std::lock_guard lock(mutex_);
+    failingSettings_[op] = status;
 }
 
 UsbStatus FakeLink::ResetDevice(UsbHandle h) { return RecordOnly("ResetDevice", h, 0); }

@@ -42,6 +42,8 @@ public:
     // accepts nothing, like a write that timed out.
     void FailWriteCall(std::size_t callIndex, UsbStatus status);
     void SetQueueStatusResult(UsbStatus s);
+    // A line setting (ResetDevice, SetBaudRate, ... by its name) returns status.
+    void FailSetting(const std::string& op, UsbStatus status);
     // Runs after every accepted write, outside the lock (to answer commands).
     void OnWrite(std::function<void(std::span<const std::uint8_t>)> hook);
 
@@ -88,6 +90,7 @@ private:
     std::size_t writeLimit_ = 0;
     std::size_t writeCalls_ = 0;
     std::map<std::size_t, UsbStatus> failingWrites_;
+    std::map<std::string, UsbStatus> failingSettings_;
     std::function<void(std::span<const std::uint8_t>)> onWrite_;
     std::vector<std::vector<std::uint8_t>> writes_;
     std::vector<std::uint32_t> purges_;

@@ -347,6 +347,9 @@ TEST_F(MainWindowPointerTest, SpaceAndEnterWorkRunAndSingle) {
     fake.AddDevice({0x0A41, "Digital Oscilloscope QX40"});
     Key(Qt::Key_Space);
     EXPECT_TRUE(harness.Button("SpeedButton_Run")->isChecked());
+    // The instrument opens without holding up the window; RUN is in force then.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !W().IsBusy(); }, 20000));
+    EXPECT_TRUE(harness.Button("SpeedButton_Run")->isChecked());
     EXPECT_TRUE(W().Shared().flags.RunFlag);
     EXPECT_FALSE(W().Shared().flags.SingleFlag);
     Key(Qt::Key_Enter);

@@ -34,7 +34,7 @@ protected:
             o.settingsPath = dir.File("qx40.ini");
             o.arguments = std::move(arguments);
             o.fpgaImage = image;
-            o.sleep = [](std::chrono::milliseconds) {};
+            o.threadSleep = [](std::chrono::milliseconds) {};
             window = std::make_unique<MainWindow>(std::move(o));
         }
         return *window;
@@ -193,8 +193,8 @@ TEST_F(MainWindowTest, HandOverOutcomes) {
     EXPECT_TRUE(dialogs.shown.empty()) << "dropped while the window is still starting";
 
     w.show();
-    Spin(100);  // first paint: the window is idle from now on
-    ASSERT_FALSE(w.IsBusy());
+    // First paint: the window is idle once the open has ended.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.IsBusy(); }, 20000));
 
     dir.Write("s.qxs", "[Common]\nCH_D1=1\nGrid=0\n");
     dialogs.answers = {No};

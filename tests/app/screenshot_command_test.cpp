@@ -51,7 +51,7 @@ TEST(ScreenshotCommand, DataFileScreenIsTheWindowsScreen) {
     o.link = &fake;
     o.dialogs = &dialogs;
     o.settingsPath = dir.File("qx40.ini");
-    o.sleep = [](std::chrono::milliseconds) {};
+    o.threadSleep = [](std::chrono::milliseconds) {};
     MainWindow window(o);
     window.show();
     const QWidget* paintArea = window.findChild<QWidget*>("Image_M");

@@ -35,7 +35,7 @@ public:
         o.settingsPath = SettingsPath();
         o.fpgaImage = fpgaImage;
         o.placeholderImage = placeholderImage;
-        o.sleep = std::move(sleep);
+        o.threadSleep = std::move(sleep);
         window = std::make_unique<MainWindow>(std::move(o));
         return *window;
     }

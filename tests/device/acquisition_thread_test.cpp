@@ -7,33 +7,15 @@
 #include "base/little_endian.h"
 #include "device/usb/fake_link.h"
 #include "frame_bytes.h"
+#include "sent_settings.h"
 
 namespace qx40 {
 namespace {
 
 using testing_support::ConfiguredStatus;
 using testing_support::DataFrameBytes;
+using testing_support::LastSentRegisters;
 using testing_support::StatusFrameBytes;
-
-// Registers of the last settings command the fake received.
-DeviceSettings LastSentRegisters(const FakeLink& fake) {
-    const auto writes = fake.Writes();
-    for (auto w = writes.rbegin(); w != writes.rend(); ++w) {
-        if (w->size() != 156) continue;
-        std::vector<std::uint8_t> body(78);
-        NibbleDecode(*w, body.data());
-        DeviceSettings regs;
-        std::size_t at = 2;
-        for (int segment = 0; segment < 4; ++segment) {
-            const std::size_t count = body[at], start = body[at + 2];
-            std::copy_n(&body[at + 3], count, &regs.reg[start]);
-            at += 3 + count;
-        }
-        return regs;
-    }
-    ADD_FAILURE() << "no settings command written";
-    return {};
-}
 
 class AcquisitionThreadTest : public testing::Test {
 protected:
@@ -148,26 +130,33 @@ TEST_F(AcquisitionThreadTest, NothingIsAcceptedWhileStopped) {
     EXPECT_EQ(Thread().FramesDecoded(), 0);
 }
 
-TEST_F(AcquisitionThreadTest, SingleShotStopsTheInstrumentOnce) {
+// The thread leaves the run state to the main thread: it only stops taking
+// frames of the finished single shot and says so in the next hand-over.
+TEST_F(AcquisitionThreadTest, FinishedSingleShotIsSignalledAndTakesNoMoreFrames) {
     Ready();
     Press(RunButton::Single);
     Thread().RunOnce();
     const std::size_t writesBefore = fake.Writes().size();
     fake.QueueRead(Frame(1));
     Thread().RunOnce();  // decoded: the single shot is complete
-    EXPECT_FALSE(shared.flags.SingleFlag);
-    EXPECT_FALSE(shared.flags.RunFlag);
-    EXPECT_TRUE(shared.flags.SettingsDirty);
-    Thread().RunOnce();  // hand-over releases SINGLE, then the stop is sent
+    EXPECT_TRUE(shared.flags.RunFlag);  // the main thread's to change
+    EXPECT_TRUE(shared.flags.SingleFlag);
+    EXPECT_FALSE(shared.flags.SettingsDirty);
+    Thread().RunOnce();  // the hand-over tells the main thread
     EXPECT_EQ(singleDone, 1);
-    EXPECT_EQ(fake.Writes().size(), writesBefore + 2);
-    EXPECT_EQ(LastSentRegisters(fake).reg[reg::kChanEnable] & kEnableRun, 0);
-    EXPECT_EQ(Thread().CmdSeq(), 2);
+    EXPECT_EQ(fake.Writes().size(), writesBefore);
 
-    fake.QueueRead(Frame(2));  // a frame after the stop is not taken
+    fake.QueueRead(Frame(1));  // the instrument goes on until the stop arrives; nothing more is taken
+    Thread().RunOnce();
     Thread().RunOnce();
     EXPECT_EQ(Thread().FramesDecoded(), 1);
     EXPECT_EQ(singleDone, 1);
+
+    Press(RunButton::Single);  // pressed again: the next settings take a frame again
+    Thread().RunOnce();
+    fake.QueueRead(Frame(2));
+    Thread().RunOnce();
+    EXPECT_EQ(Thread().FramesDecoded(), 2);
 }
 
 TEST_F(AcquisitionThreadTest, StatusFramesSetReadinessAndErrors) {

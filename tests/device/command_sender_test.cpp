@@ -88,12 +88,13 @@ protected:
             shared.flags.DeviceReady = configured;
         };
     }
+    static bool Never() { return false; }
     int reads = 0;
 };
 
 TEST_F(FpgaLoadTest, UploadsTheWholeImageInChunks) {
     const std::vector<std::uint8_t> image = TestImage(102016);
-    Sender(image).LoadFpga(handle, ReadAndParse(true, true));
+    Sender(image).LoadFpga(handle, ReadAndParse(true, true), Never);
 
     const auto writes = fake.Writes();
     ASSERT_EQ(writes.size(), 2u + 200u);  // start byte, load command, 199 full chunks and a short one
@@ -117,7 +118,7 @@ TEST_F(FpgaLoadTest, UploadsTheWholeImageInChunks) {
 TEST_F(FpgaLoadTest, PartialWritesAreCompletedByRewrites) {
     const std::vector<std::uint8_t> image = TestImage(5000);
     fake.SetWriteLimit(300);
-    Sender(image).LoadFpga(handle, ReadAndParse(true, true));
+    Sender(image).LoadFpga(handle, ReadAndParse(true, true), Never);
 
     const auto writes = fake.Writes();
     std::vector<std::uint8_t> uploaded;
@@ -131,15 +132,28 @@ TEST_F(FpgaLoadTest, PartialWritesAreCompletedByRewrites) {
     EXPECT_TRUE(shared.flags.RedrawRequest);
 }
 
-TEST_F(FpgaLoadTest, WriteErrorStopsWithoutFlags) {
+// A failed upload must reach the supervision; a silent end would leave a
+// window that never shows a frame.
+TEST_F(FpgaLoadTest, WriteErrorIsAConfigurationFailure) {
     const std::vector<std::uint8_t> image = TestImage(102016);
     fake.FailWriteCall(10, kUsbIoError);
-    Sender(image).LoadFpga(handle, ReadAndParse(false, false));
+    Sender(image).LoadFpga(handle, ReadAndParse(false, false), Never);
     EXPECT_EQ(fake.Writes().size(), 10u);
     EXPECT_EQ(reads, 0);
     EXPECT_FALSE(shared.flags.ErrNoStatus);
+    EXPECT_TRUE(shared.flags.ErrFpgaConfig);
+    EXPECT_EQ(shared.flags.LastUsbStatus, kUsbIoError);
+    EXPECT_TRUE(shared.flags.RedrawRequest);
+}
+
+TEST_F(FpgaLoadTest, StopEndsTheUploadBetweenChunksWithoutAFlag) {
+    const std::vector<std::uint8_t> image = TestImage(102016);
+    int asked = 0;
+    Sender(image).LoadFpga(handle, ReadAndParse(true, true), [&asked] { return ++asked > 3; });
+    EXPECT_EQ(fake.Writes().size(), 2u + 3u);  // start byte, load command, three chunks
+    EXPECT_EQ(reads, 0);
     EXPECT_FALSE(shared.flags.ErrFpgaConfig);
-    EXPECT_FALSE(shared.flags.RedrawRequest);
+    EXPECT_FALSE(shared.flags.ErrNoStatus);
 }
 
 // Writes that accept nothing: a few in a row are waited out, a run of
@@ -147,17 +161,27 @@ TEST_F(FpgaLoadTest, WriteErrorStopsWithoutFlags) {
 TEST_F(FpgaLoadTest, ShortStallIsWaitedOut) {
     const std::vector<std::uint8_t> image = TestImage(2048);
     for (std::size_t i = 2; i < 2 + CommandSender::kMaxStalledWrites - 1; ++i) fake.FailWriteCall(i, kUsbOk);
-    Sender(image).LoadFpga(handle, ReadAndParse(true, true));
+    Sender(image).LoadFpga(handle, ReadAndParse(true, true), Never);
     EXPECT_EQ(fake.WrittenBytes().size(), 1u + 14u + 4096u);
     EXPECT_TRUE(shared.flags.RedrawRequest);
 }
 
-TEST_F(FpgaLoadTest, StalledDeviceEndsTheUpload) {
+TEST_F(FpgaLoadTest, StalledDeviceEndsTheUploadAsAFailure) {
     const std::vector<std::uint8_t> image = TestImage(2048);
     for (std::size_t i = 2; i < 2 + CommandSender::kMaxStalledWrites; ++i) fake.FailWriteCall(i, kUsbOk);
-    Sender(image).LoadFpga(handle, ReadAndParse(true, true));
+    Sender(image).LoadFpga(handle, ReadAndParse(true, true), Never);
     EXPECT_EQ(reads, 0);
-    EXPECT_FALSE(shared.flags.RedrawRequest);
+    EXPECT_TRUE(shared.flags.ErrFpgaConfig);
+    EXPECT_EQ(shared.flags.LastUsbStatus, kUsbIoError);
+}
+
+TEST_F(FpgaLoadTest, AStatusFromBeforeTheLoadDoesNotCount) {
+    shared.flags.StatusSeen = true;
+    shared.flags.DeviceReady = true;
+    const std::vector<std::uint8_t> image = TestImage(1024);
+    Sender(image).LoadFpga(handle, [this] { ++reads; }, Never);  // the answer never comes
+    EXPECT_TRUE(shared.flags.ErrNoStatus);
+    EXPECT_FALSE(shared.flags.DeviceReady);
 }
 
 TEST_F(FpgaLoadTest, ClassifiesTheAnswer) {
@@ -168,7 +192,7 @@ TEST_F(FpgaLoadTest, ClassifiesTheAnswer) {
         shared.flags.ErrNoStatus = false;
         shared.flags.ErrFpgaConfig = false;
         const std::vector<std::uint8_t> image = TestImage(1024);
-        Sender(image).LoadFpga(handle, ReadAndParse(c.status, c.ready));
+        Sender(image).LoadFpga(handle, ReadAndParse(c.status, c.ready), Never);
         EXPECT_EQ(shared.flags.ErrNoStatus, c.errNoStatus);
         EXPECT_EQ(shared.flags.ErrFpgaConfig, c.errConfig);
     }

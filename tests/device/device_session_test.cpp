@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "device/usb/fake_link.h"
 #include "scripted_dialogs.h"
 
@@ -21,8 +23,12 @@ protected:
             hooks.applySettings = [this] { ++applies; };
             hooks.releaseButton = [this](DeviceButton b) { released.push_back(b); };
             hooks.armModelQuestion = [this] { ++armed; };
+            hooks.runLater = [this](std::chrono::milliseconds ms, std::function<void()> fn) {
+                later.push_back(ms.count());
+                fn();
+            };
             session = std::make_unique<DeviceSession>(fake, handle, shared, stats, dialogs, state, "qx40", placeholder,
-                                                      hooks, [this](std::chrono::milliseconds ms) { slept += ms.count(); });
+                                                      hooks);
         }
         return *session;
     }
@@ -47,7 +53,7 @@ protected:
     std::vector<bool> busy;
     std::vector<DeviceButton> released;
     int restarts = 0, applies = 0, armed = 0;
-    long slept = 0;
+    std::vector<long> later;  // the delays asked of runLater
 };
 
 TEST_F(DeviceSessionTest, RunWithoutDeviceSaysNotFoundAndSpringsBack) {
@@ -59,7 +65,7 @@ TEST_F(DeviceSessionTest, RunWithoutDeviceSaysNotFoundAndSpringsBack) {
     EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Error);
     EXPECT_EQ(released, std::vector<DeviceButton>{DeviceButton::Run});
     EXPECT_EQ(restarts, 0);
-    EXPECT_EQ(busy, (std::vector<bool>{true, false}));
+    EXPECT_EQ(busy, (std::vector<bool>{true, true, false, false}));  // the click, and the open inside it
     EXPECT_EQ(shared.flags.LastUsbStatus, kUsbDeviceNotFound);
 }
 
@@ -87,6 +93,23 @@ TEST_F(DeviceSessionTest, OpensTheFirstInstrumentThatOpensAndConfiguresIt) {
     EXPECT_EQ(all[all.size() - 8 + 1].arg, 2000000u);
     EXPECT_EQ(all.back().arg, kPurgeRx | kPurgeTx);
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// A bridge that refuses a line setting would never deliver a frame: the open
+// fails with the refusal, the device is closed again, and RUN says so.
+TEST_F(DeviceSessionTest, RefusedLineSettingFailsTheOpen) {
+    state.Common.Russian = false;
+    fake.AddDevice({.location = 0x10, .description = "Digital Oscilloscope QX40"});
+    fake.FailSetting("SetBaudRate", kUsbIoError);
+    Session().ButtonClicked(DeviceButton::Run, true);
+    EXPECT_EQ(handle.Get(), kNoHandle);
+    EXPECT_EQ(shared.flags.LastUsbStatus, kUsbIoError);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Error - 4"});
+    EXPECT_EQ(released, std::vector<DeviceButton>{DeviceButton::Run});
+    const std::vector<std::string> calls = CallNames();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "Close"), 1);
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "SetDataCharacteristics"), 0);  // nothing after the refusal
+    EXPECT_FALSE(shared.flags.FpgaLoadRequest);
 }
 
 TEST_F(DeviceSessionTest, FailedOpenKeepsItsStatus) {
@@ -228,7 +251,7 @@ TEST_F(DeviceSessionTest, TwoFailuresTwoQuestionsTheLastAnswerCounts) {
                                                  "Recover after FPGA configuration failure.\r\nError code 2"}));
     EXPECT_TRUE(fake.IsOpen(handle.Get()));  // Yes: reconnected
     EXPECT_TRUE(shared.flags.FpgaLoadRequest);
-    EXPECT_EQ(slept, 1500);
+    EXPECT_EQ(later, std::vector<long>{1500});
     EXPECT_TRUE(released.empty());
 }
 
@@ -256,7 +279,7 @@ TEST_F(DeviceSessionTest, TimerDoesNotReenterWhileAQuestionIsOpen) {
         }
     } reentering;
     SessionHooks hooks;
-    DeviceSession s(fake, handle, shared, stats, reentering, state, "qx40", false, hooks, [](auto) {});
+    DeviceSession s(fake, handle, shared, stats, reentering, state, "qx40", false, hooks);
     reentering.session = &s;
     s.Timer1Timer();
     EXPECT_EQ(reentering.shown.size(), 1u);

@@ -1,0 +1,56 @@
+// The display step under the window: what it asks comes after the hand-over,
+// and a file handed over meanwhile waits its turn.
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "device/usb/fake_link.h"
+#include "files/data_file.h"
+#include "window_harness.h"
+
+namespace qx40 {
+namespace {
+
+using testing_support::WindowHarness;
+
+SampleRecord RecordOfModel(std::int32_t code) {
+    SampleRecord r;
+    r.Info[fi::DeviceTypeCode] = code;
+    r.Info[fi::RingLength] = r.Info[fi::ValidPoints] = 50;
+    r.Info[fi::Channels] = 1;
+    for (std::size_t i = 0; i < 50; ++i) r.Min[kA1][i] = r.Max[kA1][i] = static_cast<std::int32_t>(100 + i);
+    return r;
+}
+
+TEST(MainWindowDisplayStep, QuestionsWaitForTheHandOverAndAHandedOverFileWaitsItsTurn) {
+    WindowHarness harness;
+    FakeLink fake;
+    const std::vector<std::uint8_t> image(1024, 0x11);
+    MainWindow& w = harness.Build(fake, image);
+    ASSERT_TRUE(harness.ShowAndWaitIdle());
+
+    std::string error;
+    SampleRecord other = RecordOfModel(25), next = RecordOfModel(31);
+    ASSERT_EQ(WriteDataFile(harness.dir.File("other.qxd"), other, error), DataFileError::None);
+    ASSERT_EQ(WriteDataFile(harness.dir.File("next.qxd"), next, error), DataFileError::None);
+    std::vector<bool> inHandOver;
+    harness.dialogs.onShow = [&](const UserMessage& m) {
+        inHandOver.push_back(w.Session().InHandOver());
+        // A second copy of the program hands a file over while the model
+        // warning of the display step is open.
+        if (m.text.find("Interface will be changed") != std::string::npos)
+            w.HandleCopyData(1, QString::fromStdString(harness.dir.File("next.qxd")));
+    };
+    harness.dialogs.answers = {MessageAnswer::No};
+    w.OpenDataFile(harness.dir.File("other.qxd"));  // a QX4002 file in a QX4003 window
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return harness.dialogs.shown.size() >= 2; }, 20000));
+    EXPECT_EQ(harness.dialogs.shown[0].text, "Interface will be changed for QX4002. ");
+    EXPECT_EQ(harness.dialogs.shown[1].text, harness.dir.File("next.qxd") + "\r\nOpen data file?");
+    EXPECT_EQ(inHandOver, (std::vector<bool>{false, false}));
+    EXPECT_EQ(w.Model().state.System.Device_Type_Code, 25);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w.IsBusy(); }, 20000));
+}
+
+}  // namespace
+}  // namespace qx40
