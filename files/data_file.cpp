@@ -1,6 +1,7 @@
 #include "files/data_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <fstream>
 
@@ -34,8 +35,9 @@ std::int32_t FrameInfoChecksum(const FrameInfo& info) {
     return static_cast<std::int32_t>(sum);
 }
 
-DataFileError WriteDataFile(const std::string& path, SampleRecord& record, std::string& error) {
-    FrameInfo& info = record.Info;
+DataFileError WriteDataFile(const std::string& path, const SampleRecord& record,
+                            std::string& error) {
+    FrameInfo info = record.Info;  // the reserved words and the checksum belong to the file only
     for (std::size_t i = fi::Reserved; i < fi::FrameCounter; ++i) info[i] = -1;
     info[fi::Checksum] = FrameInfoChecksum(info);
 
@@ -68,15 +70,18 @@ DataFileError ParseDataFile(std::string_view data, SampleRecord& record) {
                    ? DataFileError::OldVersion
                    : DataFileError::InvalidFormat;
 
-    record.Clear();
-    std::string header(data.substr(sizeof kMagic, kInfoBytes));
-    header.resize(kInfoBytes, '\0');  // a file cut inside FrameInfo fails the checksum below
+    // Every check comes before the record is touched: a refused file leaves it as it was.
+    // A file cut inside FrameInfo reads zeros there and fails the checksum.
+    std::array<std::uint8_t, kInfoBytes> header{};
+    const std::string_view stored = data.substr(sizeof kMagic, kInfoBytes);
+    std::memcpy(header.data(), stored.data(), stored.size());
     FrameInfo info;
     for (std::size_t i = 0; i < fi::Count; ++i)
-        info[i] = static_cast<std::int32_t>(
-            static_cast<std::uint32_t>(GetLE<4>(reinterpret_cast<const std::uint8_t*>(&header[4 * i]))));
+        info[i] = static_cast<std::int32_t>(static_cast<std::uint32_t>(GetLE<4>(&header[4 * i])));
     if (FrameInfoChecksum(info) != info[fi::Checksum]) return DataFileError::CrcError;
     if (!PlausibleExtent(info)) return DataFileError::InvalidFormat;
+
+    record.Clear();
     record.Info = info;
 
     const bool peak = info[fi::PeakDetect] == 1;

@@ -16,14 +16,18 @@ namespace qx40 {
 
 enum class DataFileError { None, NotFound, InvalidFormat, OldVersion, CrcError, CantWrite };
 
-// Sets the reserved words (33..38) to -1 and the checksum (word 40) of
-// record.Info, then writes the file (under a temporary name, renamed over
-// the target). On failure the reason is in error.
-DataFileError WriteDataFile(const std::string& path, SampleRecord& record, std::string& error);
+// Writes record to the file (under a temporary name, renamed over the
+// target), with the reserved words (33..38) as -1 and the checksum (word 40)
+// of the words written. The record itself is not changed. On failure the
+// reason is in error and the file on disk is as it was.
+DataFileError WriteDataFile(const std::string& path, const SampleRecord& record,
+                            std::string& error);
 
-// Loads into record. A file with a wrong magic leaves record as it was;
-// from the checksum test on, a failure leaves record cleared. A file that
-// ends early loads up to its end.
+// Loads into record. Every failure (file missing, wrong magic, checksum,
+// extent beyond the buffers) leaves record exactly as it was, so a bad file
+// never costs the record on screen; only a file that passes those checks
+// replaces it. A file that ends early inside the samples loads up to its
+// end, the rest of the record empty.
 DataFileError ReadDataFile(const std::string& path, SampleRecord& record);
 // The same on a file's bytes.
 DataFileError ParseDataFile(std::string_view data, SampleRecord& record);

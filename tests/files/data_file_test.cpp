@@ -29,9 +29,13 @@ SampleRecord Record(std::int32_t points, std::int32_t channels, bool peak) {
     return r;
 }
 
+bool SameRecord(const SampleRecord& a, const SampleRecord& b) {
+    return a.Info == b.Info && a.Min == b.Min && a.Max == b.Max;
+}
+
 class DataFileTest : public testing::Test {
 protected:
-    std::string Save(SampleRecord r, const std::string& name = "r.qxd") {
+    std::string Save(const SampleRecord& r, const std::string& name = "r.qxd") {
         std::string error;
         EXPECT_EQ(WriteDataFile(dir.File(name), r, error), DataFileError::None) << error;
         return dir.File(name);
@@ -94,28 +98,80 @@ TEST_F(DataFileTest, AnyFlippedByteOfFrameInfoFailsTheChecksum) {
         std::string bad = good;
         bad[at] = static_cast<char>(bad[at] ^ 0x20);
         dir.Write("bad.qxd", bad);
-        SampleRecord loaded = Record(5, 1, false);
+        SampleRecord loaded;
         ASSERT_EQ(ReadDataFile(dir.File("bad.qxd"), loaded), DataFileError::CrcError) << at;
-        EXPECT_FALSE(loaded.HasData());
-        EXPECT_EQ(loaded.Min[kA1][0], kEmptySample);
     }
 }
 
-TEST_F(DataFileTest, WrongMagicLeavesTheRecord) {
+// The record on screen may be an unsaved capture: a file that is refused
+// must not cost a single slot of it.
+TEST_F(DataFileTest, RefusedFileLeavesTheRecordAsItWas) {
+    SampleRecord tooLong = Record(10, 1, false);
+    tooLong.Info[fi::ValidPoints] = tooLong.Info[fi::RingLength] = 50000;
+    Save(tooLong, "long.qxd");
+    SampleRecord negative = Record(10, 1, false);
+    negative.Info[fi::PreTrigger] = -1;
+    Save(negative, "negative.qxd");
+    Save(Record(10, 1, false), "good.qxd");
+    std::string crc = dir.Read("good.qxd");
+    crc[10 + 4 * fi::Divider] ^= 1;
+    dir.Write("crc.qxd", crc);
+    dir.Write("cut.qxd", dir.Read("good.qxd").substr(0, 100));  // ends inside FrameInfo
+
     struct Case {
-        std::string content;
+        const char* file;
+        std::string content;  // written unless empty
         DataFileError error;
     };
-    for (const Case& c : {Case{std::string("QXD:\0rest", 9), DataFileError::OldVersion},
-                          Case{"QXD_QX41:", DataFileError::InvalidFormat}, Case{"", DataFileError::InvalidFormat},
-                          Case{std::string("QXD_QX40:\1", 10), DataFileError::InvalidFormat}}) {
-        dir.Write("m.qxd", c.content);
-        SampleRecord loaded = Record(5, 1, false);
-        EXPECT_EQ(ReadDataFile(dir.File("m.qxd"), loaded), c.error);
-        EXPECT_TRUE(loaded.HasData());
+    const Case cases[] = {
+        {"old.qxd", std::string("QXD:\0rest", 9), DataFileError::OldVersion},
+        {"other.qxd", "QXD_QX41:", DataFileError::InvalidFormat},
+        {"nul.qxd", std::string("QXD_QX40:\1", 10), DataFileError::InvalidFormat},
+        {"crc.qxd", "", DataFileError::CrcError},
+        {"cut.qxd", "", DataFileError::CrcError},
+        {"long.qxd", "", DataFileError::InvalidFormat},
+        {"negative.qxd", "", DataFileError::InvalidFormat},
+        {"missing.qxd", "", DataFileError::NotFound},
+    };
+    dir.Write("empty.qxd", "");
+    const SampleRecord shown = Record(3000, 15, true);
+    for (const Case& c : cases) {
+        if (!c.content.empty()) dir.Write(c.file, c.content);
+        SampleRecord loaded = shown;
+        EXPECT_EQ(ReadDataFile(dir.File(c.file), loaded), c.error) << c.file;
+        EXPECT_TRUE(SameRecord(loaded, shown)) << c.file;
     }
+    SampleRecord loaded = shown;
+    EXPECT_EQ(ReadDataFile(dir.File("empty.qxd"), loaded), DataFileError::InvalidFormat);
+    EXPECT_TRUE(SameRecord(loaded, shown));
+}
+
+TEST_F(DataFileTest, SavingLeavesTheRecordAsItWas) {
+    SampleRecord r = Record(500, 1 | 2, false);
+    for (std::size_t i = fi::Reserved; i < fi::FrameCounter; ++i) r.Info[i] = 7;
+    r.Info[fi::Checksum] = 99;
+    const SampleRecord before = r;
+    Save(r);
+    EXPECT_TRUE(SameRecord(r, before));
+
+    // The file carries the reserved words as -1 and their checksum.
     SampleRecord loaded;
-    EXPECT_EQ(ReadDataFile(dir.File("missing.qxd"), loaded), DataFileError::NotFound);
+    ASSERT_EQ(ReadDataFile(dir.File("r.qxd"), loaded), DataFileError::None);
+    FrameInfo expected = before.Info;
+    for (std::size_t i = fi::Reserved; i < fi::FrameCounter; ++i) expected[i] = -1;
+    expected[fi::Checksum] = FrameInfoChecksum(expected);
+    EXPECT_EQ(loaded.Info, expected);
+    EXPECT_EQ(loaded.Min[kA2], before.Min[kA2]);
+}
+
+TEST_F(DataFileTest, GoodFileReplacesTheWholeRecord) {
+    Save(Record(100, 1, false));
+    SampleRecord loaded = Record(3000, 15, true);
+    ASSERT_EQ(ReadDataFile(dir.File("r.qxd"), loaded), DataFileError::None);
+    EXPECT_EQ(loaded.Info[fi::ValidPoints], 100);
+    EXPECT_EQ(loaded.Min[kA1][100], kEmptySample);  // beyond the file's points
+    EXPECT_EQ(loaded.Min[kA2][0], kEmptySample);    // a channel the file does not hold
+    EXPECT_EQ(loaded.Max[kD1][5], kEmptySample);
 }
 
 TEST_F(DataFileTest, FileEndingEarlyLoadsWhatIsThere) {
@@ -125,17 +181,6 @@ TEST_F(DataFileTest, FileEndingEarlyLoadsWhatIsThere) {
     ASSERT_EQ(ReadDataFile(dir.File("short.qxd"), loaded), DataFileError::None);
     EXPECT_NE(loaded.Min[kA2][49], kEmptySample);
     EXPECT_EQ(loaded.Min[kA2][50], kEmptySample);
-    dir.Write("cut.qxd", dir.Read("r.qxd").substr(0, 100));  // inside FrameInfo
-    EXPECT_EQ(ReadDataFile(dir.File("cut.qxd"), loaded), DataFileError::CrcError);
-}
-
-TEST_F(DataFileTest, ExtentBeyondTheBuffersIsRefused) {
-    SampleRecord r = Record(10, 1, false);
-    r.Info[fi::ValidPoints] = r.Info[fi::RingLength] = 50000;
-    Save(r);
-    SampleRecord loaded;
-    EXPECT_EQ(ReadDataFile(dir.File("r.qxd"), loaded), DataFileError::InvalidFormat);
-    EXPECT_FALSE(loaded.HasData());
 }
 
 TEST_F(DataFileTest, UnwritablePlace) {
