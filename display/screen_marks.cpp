@@ -14,23 +14,35 @@ namespace {
 // Half-width of the trigger hysteresis band in codes, by Hyst index.
 constexpr std::array<std::int32_t, 6> kHysteresisCodes = {0, 2, 3, 8, 16, 32};
 
+// Far outside any image, yet far from the int32 limits: pixel offsets and
+// codes computed from a record's words are clamped to it, so that adding
+// the grid origin or a mark's size never overflows. Nothing on screen moves.
+constexpr double kFarOffScreen = 1 << 20;
+
+std::int32_t RoundClamped(double x) {
+    return RoundNearest(std::clamp(x, -kFarOffScreen, kFarOffScreen));
+}
+
 // Row offset from Y0 of an ADC code.
-std::int32_t RowOf(const ScreenGeometry& g, double code) { return RoundNearest((255.0 - code) * g.Vs); }
+std::int32_t RowOf(const ScreenGeometry& g, double code) {
+    return RoundClamped((255.0 - code) * g.Vs);
+}
 
 // Pixels from the left grid edge to the record's trigger slot.
 std::int32_t TriggerOffsetPixels(const ScreenContext& ctx, const FrameInfo& info) {
     const double slotCount = static_cast<double>(info[fi::PreTrigger]) - ctx.ScrollIndex;
-    return RoundNearest(slotCount * ctx.Geometry.Px * info[fi::Divider] /
+    return RoundClamped(slotCount * ctx.Geometry.Px * info[fi::Divider] /
                         (static_cast<double>(ctx.TimePerDivNs) * 0.1));
 }
 
 // The trigger level of an analog-triggered frame in codes of today's
-// volts/div, relative to the frame's zero.
+// volts/div, relative to the frame's zero. Both words may hold anything,
+// so the difference is taken in double (exact for any two of them).
 std::int32_t AnalogTriggerCodes(const FrameInfo& info, std::size_t zeroWord, std::size_t voltsWord,
                                 std::int32_t voltsDivNow) {
     const double now = voltsDivNow > 0 ? voltsDivNow : info[voltsWord];
-    if (!(now > 0)) return info[fi::TrigLevel] - info[zeroWord];
-    return RoundNearest(static_cast<double>(info[fi::TrigLevel] - info[zeroWord]) * info[voltsWord] / now);
+    const double codes = static_cast<double>(info[fi::TrigLevel]) - info[zeroWord];
+    return RoundClamped(now > 0 ? codes * info[voltsWord] / now : codes);
 }
 
 void Pentagon(Canvas& canvas, std::int32_t x, std::int32_t y, std::int32_t dir) {
@@ -75,7 +87,7 @@ void DrawFrame(Canvas& canvas, const ScreenContext& ctx) {
 }
 
 void DrawTriggerPositionLine(Canvas& canvas, const ScreenContext& ctx, const FrameInfo& info) {
-    if (info[fi::PreTrigger] - ctx.ScrollIndex < 0) return;
+    if (info[fi::PreTrigger] < ctx.ScrollIndex) return;
     const ScreenGeometry& g = ctx.Geometry;
     const std::int32_t x = g.X0 + TriggerOffsetPixels(ctx, info);
     canvas.SetPen(ctx.Colors[ColourSlot::Trig_Pos]);
@@ -219,11 +231,11 @@ void DrawMarkers(Canvas& canvas, const ScreenContext& ctx, const MarkerPositions
     const ScreenGeometry& g = ctx.Geometry;
     canvas.SetPen(ctx.Colors[ColourSlot::Markers]);
     const auto vertical = [&](std::int32_t mx) {
-        const std::int32_t x = g.X0 + RoundNearest(mx * g.Hs);
+        const std::int32_t x = g.X0 + RoundClamped(mx * g.Hs);
         canvas.Line(x, g.Y0, x, g.Y0 + g.H + 1);
     };
     const auto horizontal = [&](std::int32_t my) {
-        const std::int32_t y = g.Y0 + RoundNearest(my * g.Vs);
+        const std::int32_t y = g.Y0 + RoundClamped(my * g.Vs);
         canvas.Line(g.X0, y, g.X0 + g.W + 1, y);
     };
     if (m.Mode == 1) {

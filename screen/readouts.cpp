@@ -24,9 +24,9 @@ struct Sweep {
 Sweep SweepOf(const FrameInfo& f) {
     Sweep s;
     s.start = 0.1 * f[fi::GenFreq];
-    const std::int32_t after = f[fi::RingLength] - f[fi::PreTrigger];
+    const std::int64_t after = std::int64_t{f[fi::RingLength]} - f[fi::PreTrigger];
     if (after != 0 && f[fi::GenSpan] != 0 && f[fi::Divider] != 0)
-        s.slope = (0.1 * f[fi::GenSpan]) / after / (f[fi::Divider] * 10.0);
+        s.slope = (0.1 * f[fi::GenSpan]) / static_cast<double>(after) / (f[fi::Divider] * 10.0);
     return s;
 }
 
@@ -219,11 +219,12 @@ void AppendChannelRow(ReadoutWriter& w, const ChannelWords& ch) {
     }
     const std::int32_t mode = in.Derived.MarkerMode;
     if (mode == 1) {
-        const double v = (255 - c.Marker_y - ch.zeroNow) * 0.03125 * ch.voltsDivNow;
+        const double v = (255.0 - c.Marker_y - ch.zeroNow) * 0.03125 * ch.voltsDivNow;
         w.Add(w.Col(5), row, w.Colour(ColourSlot::Markers), "V = " + w.Value(v, ValueKind::Voltage, -4));
         w.Add(w.Col(5), row, colour, "V = ");
     } else if (mode == 2) {
-        const double dv = std::abs(c.Marker1_y - c.Marker2_y) * 0.03125 * ch.voltsDivNow;
+        const double dv =
+            std::abs(static_cast<double>(c.Marker1_y) - c.Marker2_y) * 0.03125 * ch.voltsDivNow;
         w.Add(w.Col(5), row, w.Colour(ColourSlot::Markers), "dV = " + w.Value(dv, ValueKind::Voltage, -4));
         w.Add(w.Col(5), row, colour, "dV = ");
     }

@@ -120,7 +120,8 @@ std::int32_t SpectrumAnalyzer::LoadSamples(std::span<const std::int32_t> buffer,
     if (roll) {
         if (ring < 1 || ring > bufferSlots) return 0;
         n = std::min(n, ring);
-        newest = ((main[fi::WritePos] - 1) % ring + ring) % ring;
+        newest = static_cast<std::int32_t>(((std::int64_t{main[fi::WritePos]} - 1) % ring + ring) %
+                                           ring);
     } else {
         n = std::min(n, bufferSlots);
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <limits>
 
 #include "base/blend_color.h"
 
@@ -75,6 +76,81 @@ TEST_F(MarksTest, AnalogSourceMarkRescalesTheFramesLevelToTodaysVoltsPerDivision
     EXPECT_EQ(At(Xr() + 1, ctx_.Geometry.Y0 + 255 - 140), kMark);
 }
 
+// A record's words may hold anything: the level relative to the zero is
+// worked out without wrapping round, so a level far above its zero still
+// points up and one far below still points down.
+TEST_F(MarksTest, AnalogSourceMarkOfWildWordsPointsTheRightWay) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    struct Case {
+        std::int32_t level, zero, voltsWord, voltsNow;
+        bool up;
+    };
+    const Case cases[] = {
+        {kMax, -100, 1000000, 1000000, true},  // level - zero beyond int32
+        {kMin, 100, 1000000, 1000000, false},
+        {kMax, -100, 0, 0, true},  // no volts/div at all: plain codes
+        {kMin, 100, 0, 0, false},
+        {2000000000, 0, 2000000, 1000000, true},  // rescaled beyond int32, then the zero line added
+        {-2000000000, 0, 2000000, 1000000, false},
+    };
+    const ScreenGeometry& g = ctx_.Geometry;
+    for (const Case& k : cases) {
+        FrameInfo info;
+        info[fi::TrigSource] = 1;
+        info[fi::TrigLevel] = k.level;
+        info[fi::ZeroA1] = k.zero;
+        info[fi::VoltsDivA1] = k.voltsWord;
+        ctx_.VoltsDivA1 = k.voltsNow;
+        image_.fill(Qt::black);
+        {
+            Canvas c(image_);
+            DrawTriggerSourceMark(c, ctx_, 191, info, kMark);
+        }
+        EXPECT_EQ(At(Xr() + 1, g.Y0 - 8), k.up ? kMark : 0u) << k.level << " " << k.zero;
+        EXPECT_EQ(At(Xr() + 1, g.Y0 + g.H + 7), k.up ? 0u : kMark) << k.level << " " << k.zero;
+    }
+}
+
+// The count of slots from the left edge to the trigger slot, taken without
+// wrapping round: a trigger slot left of the view draws no line.
+TEST_F(MarksTest, NoTriggerPositionLineForASlotFarLeftOfTheView) {
+    FrameInfo info;
+    info[fi::PreTrigger] = std::numeric_limits<std::int32_t>::min();
+    info[fi::Divider] = -1;
+    ctx_.ScrollIndex = 1;
+    ctx_.TimePerDivNs = 1000000000000;  // a 2^31-slot offset shrinks to a pixel or two
+    ctx_.Colors[ColourSlot::Trig_Pos] = kMark;
+    {
+        Canvas c(image_);
+        DrawTriggerPositionLine(c, ctx_, info);
+    }
+    for (int x = 0; x < image_.width(); ++x) ASSERT_EQ(At(x, ctx_.Geometry.Y0 + 10), 0u) << x;
+}
+
+// A trigger slot billions of pixels right of the grid leaves the flag off
+// the image instead of wrapping round onto it.
+TEST_F(MarksTest, TriggerPointFlagFarOffTheGridDrawsNothing) {
+    for (const std::int32_t divider :
+         {std::numeric_limits<std::int32_t>::max(), std::numeric_limits<std::int32_t>::min()}) {
+        FrameInfo info;
+        info[fi::TrigSource] = 3;
+        info[fi::PreTrigger] = 40000;
+        info[fi::Divider] = divider;
+        ctx_.TimePerDivNs = 10;
+        ctx_.Colors[ColourSlot::CH_D1] = kMark;
+        ctx_.Colors[ColourSlot::Background] = kMark;
+        image_.fill(Qt::black);
+        {
+            Canvas c(image_);
+            DrawTriggerPointMark(c, ctx_, info, TriggerPointView{});
+        }
+        for (int y = 0; y < image_.height(); ++y)
+            for (int x = 0; x < image_.width(); ++x)
+                ASSERT_EQ(At(x, y), 0u) << divider << " at " << x << "," << y;
+    }
+}
+
 TEST_F(MarksTest, HysteresisBandIsClampedToTheGridWhileDragging) {
     ctx_.Colors[ColourSlot::Trig_Pos] = 0x808000;
     {
@@ -124,6 +200,22 @@ TEST_F(MarksTest, MarkersCrossTheWholeGrid) {
     EXPECT_EQ(At(g.X0 + 50, g.Y0 + g.H), 0x808080u);  // through the bottom row
     EXPECT_EQ(At(g.X0 + g.W, g.Y0 + 40), 0x808080u);   // through the right column
     EXPECT_EQ(At(g.X0 + 51, g.Y0 + 100), 0u);
+}
+
+TEST_F(MarksTest, MarkersOfWildPositionsStayOffTheGrid) {
+    ctx_.Colors[ColourSlot::Markers] = 0x808080;
+    ctx_.Geometry.Hs = 2.0;
+    MarkerPositions m;
+    m.Mode = 1;
+    m.Marker_x = std::numeric_limits<std::int32_t>::max();  // from a settings file
+    m.Marker_y = 40;
+    {
+        Canvas c(image_);
+        DrawMarkers(c, ctx_, m);
+    }
+    const ScreenGeometry& g = ctx_.Geometry;
+    EXPECT_EQ(At(g.X0 + 50, g.Y0 + 40), 0x808080u);  // the horizontal line
+    for (int x = 0; x < image_.width(); ++x) ASSERT_EQ(At(x, g.Y0 + 100), 0u) << x;
 }
 
 TEST_F(MarksTest, TriggerPointTextByPulseLength) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -129,6 +130,19 @@ TEST_F(ReadoutsTest, TimeOfTheLeftEdgeOrSweepFrequency) {
     EXPECT_TRUE(Find("2.0000 KHz"));
     scroll_ = 0;  // before the trigger the sweep is at its start
     EXPECT_TRUE(Find("1.0000 KHz"));
+}
+
+// The slots after the trigger are counted without wrapping round: a record
+// that reaches far past its trigger still has a rising sweep.
+TEST_F(ReadoutsTest, SweepSlopeOfWildRecordLengths) {
+    state_.Generator.Mode = GenMode::F_Sweep;
+    frame_[fi::Divider] = 1;
+    frame_[fi::GenSpan] = 10000;
+    frame_[fi::GenFreq] = 10000;
+    frame_[fi::RingLength] = std::numeric_limits<std::int32_t>::max();
+    frame_[fi::PreTrigger] = -1;
+    EXPECT_TRUE(Find("1.0000 KHz"));  // the left edge is before the trigger: the start
+    EXPECT_FALSE(Find("..."));
 }
 
 TEST_F(ReadoutsTest, ExtraInformation) {
@@ -284,6 +298,21 @@ TEST_F(ReadoutsTest, MarkerVoltage) {
 
     derived_.MarkerMode = 2;
     EXPECT_EQ(TextOf("dV = 7"), "dV = 7.000 V");  // |240 - 16| codes
+}
+
+// Marker positions from a settings file may hold anything; their voltages
+// keep their sign and size instead of wrapping round.
+TEST_F(ReadoutsTest, MarkerVoltageOfWildPositions) {
+    derived_.MarkerMode = 1;
+    derived_.VoltsDivA1 = 32;  // one microvolt per code
+    state_.Scope.A1_Zero = 0;
+    state_.Common.Marker_y = std::numeric_limits<std::int32_t>::min();
+    EXPECT_EQ(TextOf("V = 2"), "V = 2.147 KV");  // 255 + 2^31 codes above the zero line
+
+    derived_.MarkerMode = 2;
+    state_.Common.Marker1_y = std::numeric_limits<std::int32_t>::min();
+    state_.Common.Marker2_y = std::numeric_limits<std::int32_t>::max();
+    EXPECT_EQ(TextOf("dV = "), "dV = 4.295 KV");  // 2^32 - 1 codes apart
 }
 
 TEST_F(ReadoutsTest, DiagnosticLinesWithTheServiceSwitch) {

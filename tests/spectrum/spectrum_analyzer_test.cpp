@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <cmath>
 #include <numbers>
 #include <random>
@@ -303,6 +305,32 @@ TEST(SpectrumAnalyzer, RollWritePositionBeyondTheRingWraps) {
         a.ComputeSpectrum({.SizeIndex = 0}, b, kOneVoltPerDiv, Roll(1500, 1500, 39999));
     EXPECT_TRUE(r.PeakValid);
     EXPECT_NEAR(r.PeakFreq, 2.0 / 8, 0.01);
+}
+
+// Any write position reads the ring from the slot before it modulo the
+// ring, even the most negative word a file can hold.
+TEST(SpectrumAnalyzer, RollWritePositionOfAnyWordActsByItsRemainder) {
+    std::vector<std::int32_t> b(kRecordSlots, 60);
+    for (std::int32_t i = 0; i < 1000; ++i) b[i] = 128 + (i % 10 < 5 ? i / 10 : -i / 10);
+    struct Case {
+        std::int32_t wild, same;  // same = wild modulo 1000, in 0..999
+    };
+    const Case cases[] = {{std::numeric_limits<std::int32_t>::min(), 352},
+                          {std::numeric_limits<std::int32_t>::max(), 647},
+                          {-1, 999}};
+    for (const Case& c : cases) {
+        SpectrumAnalyzer wild, same;
+        const SpectrumArgs args{.SizeIndex = 0, .Window = kWindowHann};
+        const SpectrumResult& w =
+            wild.ComputeSpectrum(args, b, kOneVoltPerDiv, Roll(1000, 1000, c.wild));
+        const SpectrumResult& s =
+            same.ComputeSpectrum(args, b, kOneVoltPerDiv, Roll(1000, 1000, c.same));
+        ASSERT_TRUE(s.PeakValid);
+        EXPECT_TRUE(
+            std::equal(w.Columns.begin(), w.Columns.end(), s.Columns.begin(), s.Columns.end()))
+            << c.wild;
+        EXPECT_EQ(w.PeakLevel, s.PeakLevel) << c.wild;
+    }
 }
 
 std::vector<std::int32_t> NoisySine(std::uint32_t seed) {
