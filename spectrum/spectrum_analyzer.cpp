@@ -65,7 +65,8 @@ const SpectrumResult& SpectrumAnalyzer::ComputeSpectrum(const SpectrumArgs& args
     Fft(m, spectrum_.data(), twiddles_);
 
     const double fullScaleDb =
-        20 * std::log10(voltsPerDiv * 4 * 1e-6 * 0.7071067811865475) + kScaleOffsetDb[scale];
+        20 * std::log10(static_cast<double>(voltsPerDiv) * 4 * 1e-6 * 0.7071067811865475) +
+        kScaleOffsetDb[scale];
     const double ref = fullScaleDb + 10 * std::log10(2.0) - 20 * std::log10(weightSum_) -
                        20 * std::log10(kFullScaleRmsCodes);
     const std::int32_t topDb = TopLineDb(fullScaleDb);

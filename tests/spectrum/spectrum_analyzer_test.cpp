@@ -307,6 +307,26 @@ TEST(SpectrumAnalyzer, RollWritePositionBeyondTheRingWraps) {
     EXPECT_NEAR(r.PeakFreq, 2.0 / 8, 0.01);
 }
 
+// The record's volts/div word may hold anything up to the int32 limit:
+// the level scales with it instead of wrapping round.
+TEST(SpectrumAnalyzer, LevelsFollowTheLargestVoltsPerDivision) {
+    const std::vector<std::int32_t> sine = Sine(100, 37, 1024, 1024);
+    const SpectrumArgs args{.SizeIndex = 0, .Window = kWindowFlatTop};
+    SpectrumAnalyzer one, largest;
+    const SpectrumResult& r1 = one.ComputeSpectrum(args, sine, kOneVoltPerDiv, Record(1024, 1024));
+    struct Case {
+        std::int32_t microvolts, topDb;  // full scale 69.6 and 75.7 dBV
+    };
+    for (const Case c : {Case{1 << 30, 70}, Case{std::numeric_limits<std::int32_t>::max(), 80}}) {
+        const SpectrumResult& r =
+            largest.ComputeSpectrum(args, sine, c.microvolts, Record(1024, 1024));
+        ASSERT_TRUE(r.PeakValid) << c.microvolts;
+        EXPECT_NEAR(r.PeakLevel - r1.PeakLevel, 20 * std::log10(c.microvolts / 1e6), 1e-9)
+            << c.microvolts;
+        EXPECT_EQ(r.TopDb, c.topDb) << c.microvolts;
+    }
+}
+
 // Any write position reads the ring from the slot before it modulo the
 // ring, even the most negative word a file can hold.
 TEST(SpectrumAnalyzer, RollWritePositionOfAnyWordActsByItsRemainder) {
