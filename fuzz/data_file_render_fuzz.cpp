@@ -56,7 +56,8 @@ const qx40::ScopeState& Defaults() {
     return state;
 }
 
-constexpr std::array<std::array<int, 2>, 4> kSizes = {{{320, 240}, {333, 251}, {300, 200}, {512, 256}}};
+constexpr std::array<std::array<int, 2>, 4> kSizes = {
+    {{320, 240}, {333, 251}, {300, 200}, {512, 256}}};
 
 struct View {
     std::size_t sizeIndex = 0;  // into kSizes
@@ -84,7 +85,7 @@ View ChooseView(const std::string& file, qx40::ScopeState& s) {
     s.FFT.dbv_v = b & 32;
     s.FFT.Scale = b >> 6;
     s.Scope.TimebaseIndex = static_cast<qx40::TimebaseIndex>(timebase % qx40::kTimebaseCount);
-    s.FFT.Win = fft % 9;
+    s.FFT.Win = (fft & 15) % 9;
     s.FFT.Size = (fft >> 4) % 7;
     v.scrollShare = scroll;
     return v;
@@ -112,31 +113,38 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     qx40::ScopeModel model;
     model.state = Defaults();
     const View view = ChooseView(file, model.state);
-    model.state.System.Device_Type_Code = record->Info[qx40::fi::DeviceTypeCode];  // as qx40cli takes it
+    // The file's model, as qx40cli takes it.
+    model.state.System.Device_Type_Code = record->Info[qx40::fi::DeviceTypeCode];
     qx40::ApplyModelFeatures(model.state);
     qx40::RecordLevels levels;
     qx40::SharedLink shared;
     qx40::ApplySettings(model, levels, shared);
 
-    background->Clear();
+    // The background is the record itself when asked for; otherwise an empty
+    // one that is never written, so that it needs no clearing.
+    static const auto* noBackground = new qx40::SampleRecord;
     if (view.background) {
         background->Info = record->Info;
         background->Min = record->Min;
         background->Max = record->Max;
     }
-    qx40::ScreenInput in{model.state, model.derived, *record, *background};
+    qx40::ScreenInput in{model.state, model.derived, *record,
+                         view.background ? *background : *noBackground};
     in.BackgroundLevels = levels;
     in.Geometry = qx40::ComputeScreenGeometry(kSizes[view.sizeIndex][0], kSizes[view.sizeIndex][1]);
-    in.ScrollIndex = static_cast<std::int32_t>(std::int64_t{record->Info[qx40::fi::ValidPoints]} * view.scrollShare / 255);
+    in.ScrollIndex = static_cast<std::int32_t>(std::int64_t{record->Info[qx40::fi::ValidPoints]} *
+                                               view.scrollShare / 255);
     in.SpectrumNewData = true;
     // qx40cli draws with a fresh renderer. One kept between inputs draws the
     // same as long as no spectrum average carries over, and spares the
     // allocations that would otherwise take most of the time.
     in.SettingsChanged = true;
     static auto* renderer = new qx40::ScreenRenderer;
-    static auto* images = new std::array<QImage, kSizes.size()>;  // every refresh repaints the whole image
+    // Every refresh repaints the whole image, so one per size serves every input.
+    static auto* images = new std::array<QImage, kSizes.size()>;
     QImage& image = (*images)[view.sizeIndex];
-    if (image.isNull()) image = QImage(kSizes[view.sizeIndex][0], kSizes[view.sizeIndex][1], QImage::Format_RGB32);
+    if (image.isNull())
+        image = QImage(kSizes[view.sizeIndex][0], kSizes[view.sizeIndex][1], QImage::Format_RGB32);
     renderer->Render(in, image);
     return 0;
 }
