@@ -23,8 +23,8 @@ SampleRecord RecordOfModel(std::int32_t code) {
 }
 
 TEST(MainWindowDisplayStep, QuestionsWaitForTheHandOverAndAHandedOverFileWaitsItsTurn) {
+    FakeLink fake;  // outlives the window
     WindowHarness harness;
-    FakeLink fake;
     const std::vector<std::uint8_t> image(1024, 0x11);
     MainWindow& w = harness.Build(fake, image);
     ASSERT_TRUE(harness.ShowAndWaitIdle());
