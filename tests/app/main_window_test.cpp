@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
+#include <cstring>
 
 #include "device/usb/fake_link.h"
 #include "files/data_file.h"
@@ -237,6 +238,52 @@ TEST_F(MainWindowTest, OpeningADataFileShowsIt) {
     EXPECT_TRUE(Window().Shared().flags.ShowingFile);
     EXPECT_EQ(Window().MainRecord().Min[kA1][49], 149);
     EXPECT_TRUE(dialogs.shown.empty());  // no companion settings file: no question
+}
+
+// An unsaved capture is never lost to a bad file, and saving leaves the
+// record as it is but for its name.
+TEST_F(MainWindowTest, ARefusedDataFileLeavesTheShownRecordAndSavingKeepsIt) {
+    SampleRecord& shown = Window().MainRecord();
+    shown.Info[fi::DeviceTypeCode] = 31;
+    shown.Info[fi::RingLength] = shown.Info[fi::ValidPoints] = 40;
+    shown.Info[fi::Channels] = 1;
+    shown.Info[fi::FrameCounter] = 7;
+    for (std::size_t i = 0; i < 40; ++i) shown.Min[kA1][i] = shown.Max[kA1][i] = static_cast<std::int32_t>(60 + i);
+    const SampleRecord before = shown;
+
+    std::string error;
+    ASSERT_EQ(WriteDataFile(dir.File("good.qxd"), before, error), DataFileError::None);
+    const std::string good = dir.Read("good.qxd");
+    std::string badChecksum = good;
+    badChecksum[10 + 4 * fi::FrameCounter] ^= 1;
+    // More points than a record holds, with a checksum that agrees.
+    std::string badExtent = good;
+    for (const std::size_t w : {fi::ValidPoints, fi::Checksum}) {
+        std::uint32_t v;
+        std::memcpy(&v, &badExtent[10 + 4 * w], 4);
+        v += 50000;
+        std::memcpy(&badExtent[10 + 4 * w], &v, 4);
+    }
+    for (const auto& [name, bytes] : {std::pair{"magic.qxd", std::string("QXD:") + '\0' + "rest"},
+                                      {"crc.qxd", badChecksum}, {"extent.qxd", badExtent}}) {
+        dir.Write(name, bytes);
+        dialogs.shown.clear();
+        Window().OpenDataFile(dir.File(name));
+        ASSERT_EQ(dialogs.shown.size(), 1u) << name;
+        EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Error) << name;
+        EXPECT_EQ(shown.Info.word, before.Info.word) << name;
+        EXPECT_EQ(shown.Min, before.Min) << name;
+        EXPECT_EQ(shown.Max, before.Max) << name;
+        EXPECT_FALSE(Window().Shared().flags.ShowingFile) << name;
+    }
+
+    dialogs.chosen = {dir.File("saved.qxd")};
+    dialogs.answers = {No};
+    Window().findChild<QAction*>("Menu_Save_As")->trigger();
+    EXPECT_EQ(shown.Info.word, before.Info.word);
+    EXPECT_EQ(shown.Min, before.Min);
+    EXPECT_TRUE(Window().Shared().flags.ShowingFile);
+    EXPECT_EQ(Window().Session().MainFile().name, "saved.qxd");
 }
 
 TEST_F(MainWindowTest, SettingsFileRefusedWithItsReason) {
