@@ -1,5 +1,7 @@
 #include "calibration/zero_offset_code.h"
 
+#include <algorithm>
+
 #include "base/round_nearest.h"
 
 namespace qx40 {
@@ -18,7 +20,10 @@ std::int32_t ZeroOffsetCode(std::int32_t zero, int channel, std::int32_t baseMic
     // 1360 and 3040 are the offset codes at which P1 and P2 were measured.
     const double shift = static_cast<double>(sh) * 50000.0 / baseMicroVolts;
     const double position = 16.0 * zero - p1 - shift;
-    return RoundNearest(position * 1680.0 / (static_cast<double>(p2) - p1) + 1360.0);
+    const double code = position * 1680.0 / (static_cast<double>(p2) - p1) + 1360.0;
+    // The offset register has 12 bits; a wild calibration or zero position
+    // must not reach the bits beside them.
+    return RoundNearest(std::clamp(code, 0.0, 4095.0));
 }
 
 }  // namespace qx40

@@ -37,7 +37,13 @@ INSTANTIATE_TEST_SUITE_P(
         OffsetCase{"Uncalibrated", CalibrateSection{}, 191, 1, 1000000, 2048},
         OffsetCase{"UnknownChannel", kLinear, 191, 3, 1000000, 2048},
         OffsetCase{"HalfRoundsUp", CalibrateSection{0, 1, 3361, 0, 0, 0, 0}, 1, 1, 1000000, 1368},  // 1367.5
-        OffsetCase{"NegativeHalfRoundsDown", CalibrateSection{0, 2721, 6081, 0, 0, 0, 0}, 0, 1, 1000000, -1}),
+        // The offset register has 12 bits: a code just below 0 (-0.5) or a
+        // hand-edited shift far beyond the DAC's range stays within 0..4095.
+        OffsetCase{"JustBelowRangeIsZero", {0, 2721, 6081, 0, 0, 0, 0}, 0, 1, 1000000, 0},
+        OffsetCase{"HugeShiftClampsHigh", {0, 3357, 725, 5000, 0, 0, 0}, 191, 1, 50000, 4095},
+        OffsetCase{"HugeNegativeShiftClampsLow", {0, 3357, 725, -5000, 0, 0, 0}, 191, 1, 50000, 0},
+        OffsetCase{"ZeroFarAboveTheScreen", {0, 0, 16, 0, 0, 0, 0}, 100000, 1, 1000000, 4095},
+        OffsetCase{"NearTopOfRangeKept", {0, 0, 1680, 0, 0, 0, 0}, 170, 1, 1000000, 4080}),
     [](const testing::TestParamInfo<OffsetCase>& info) { return info.param.name; });
 
 }  // namespace
