@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "files/ini_document.h"
+#include "scope/build_device_settings.h"
 #include "temp_dir.h"
 
 namespace qx40 {
@@ -212,6 +213,63 @@ TEST_F(SettingsFileTest, ScrollPositionsStayInTheirRange) {
     dir.Write("p.ini", "[System]\nNo_Excuse=1\n[Generator]\nAmpl=0\n");
     ReadSettings(path, SettingsKind::Program, extended);
     EXPECT_EQ(extended.Generator.Ampl, 0);
+}
+
+struct TriggerRangeCase {
+    const char* name;
+    const char* trigger;  // the file's Trigger section
+    void (*expect)(TriggerSection&);
+};
+
+TEST_F(SettingsFileTest, TriggerValuesOutsideTheDialogsRangesAreBroughtIntoThem) {
+    const TriggerRangeCase cases[] = {
+        {"pre above 9", "Pre=12\n", [](TriggerSection& t) { t.Pre = 9; }},
+        {"pre below 0", "Pre=-1\n", [](TriggerSection& t) { t.Pre = 0; }},
+        {"count 0", "N=0\n", [](TriggerSection& t) { t.N = 1; }},
+        {"count above 255", "N=300\n", [](TriggerSection& t) { t.N = 255; }},
+        {"hysteresis", "Hyst=7\n", [](TriggerSection& t) { t.Hyst = 5; }},
+        {"equal limits", "PTmin=500\nPTmax=500\n",
+         [](TriggerSection& t) { t.PTmin = 500, t.PTmax = 501; }},
+        {"crossed limits", "PTmin=999\nPTmax=20\n",
+         [](TriggerSection& t) { t.PTmin = 999, t.PTmax = 1000; }},
+        {"limits too large", "PTmin=2000\nPTmax=5000\n",
+         [](TriggerSection& t) { t.PTmin = 999, t.PTmax = 1000; }},
+        {"limits too small", "PTmin=-5\nPTmax=0\n",
+         [](TriggerSection& t) { t.PTmin = 0, t.PTmax = 1; }},
+        {"multiplier 0", "PTmult=0\n", [](TriggerSection& t) { t.PTmult = 1; }},
+        {"multiplier between steps", "PTmult=50\n", [](TriggerSection& t) { t.PTmult = 10; }},
+        {"multiplier above 1 s", "PTmult=250000\n", [](TriggerSection& t) { t.PTmult = 100000; }},
+        {"multiplier kept", "PTmult=1000\n", [](TriggerSection& t) { t.PTmult = 1000; }},
+        {"modes shown as checked", "PTMode=5\nSlew_Mode=-1\n",
+         [](TriggerSection& t) { t.PTMode = t.Slew_Mode = 2; }},
+        {"modes kept", "PTMode=1\nSlew_Mode=0\n",
+         [](TriggerSection& t) { t.PTMode = 1, t.Slew_Mode = 0; }},
+        {"slew", "Slew=300\n", [](TriggerSection& t) { t.Slew = 255; }},
+        {"level bits", "Levels=21\nLev_Mask=-1\n",
+         [](TriggerSection& t) { t.Levels = 5, t.Lev_Mask = 15; }},
+    };
+    for (const TriggerRangeCase& c : cases) {
+        for (const SettingsKind kind : {SettingsKind::Program, SettingsKind::User}) {
+            const std::string path =
+                dir.Write("t.qxs", std::string("[Common]\nCH_D1=1\n[Trigger]\n") + c.trigger);
+            ScopeState read;
+            ASSERT_EQ(ReadSettings(path, kind, read), SettingsRefusal::None);
+            TriggerSection expected;
+            c.expect(expected);
+            EXPECT_EQ(read.Trigger, expected) << c.name;
+        }
+    }
+}
+
+TEST_F(SettingsFileTest, AHandEditedPreTriggerNeverExceedsTheRecord) {
+    const std::string path = dir.Write("p.ini", "[Trigger]\nCH_A1=1\nPre=99\n");
+    ScopeModel m;
+    ReadSettings(path, SettingsKind::Program, m.state);
+    RecordLevels background;
+    BuildDeviceSettings(m, true, false, background);
+    EXPECT_LT(m.derived.PreTrigCount, m.derived.SampleCount);
+    EXPECT_EQ(m.derived.PreTrigCount + m.derived.PostTrigCount, m.derived.SampleCount);
+    EXPECT_EQ(m.registers.reg[reg::kTriggerCount], 1);
 }
 
 TEST_F(SettingsFileTest, MarkersComeBackFromAnOlderProgramFile) {
