@@ -232,11 +232,20 @@ double SimGenerator::PeriodTicks() const {
     return 0.0;
 }
 
+bool SimGenerator::Pulses() const {
+    return !off_ && mode_ == kPulse && pulseWidth_ > 0 && pulseWidth_ < pulsePeriod_;
+}
+
 std::int64_t SimGenerator::NextChange(std::int64_t t) const {
-    if (off_ || mode_ != kPulse || pulseWidth_ <= 0 || pulseWidth_ >= pulsePeriod_)
-        return std::numeric_limits<std::int64_t>::max();
+    if (!Pulses()) return std::numeric_limits<std::int64_t>::max();
     const std::int64_t r = t - SimFloorDiv(t, pulsePeriod_) * pulsePeriod_;
     return r < pulseWidth_ ? t - r + pulseWidth_ : t - r + pulsePeriod_;
+}
+
+std::int64_t SimGenerator::LastChange(std::int64_t t) const {
+    if (!Pulses()) return std::numeric_limits<std::int64_t>::min();
+    const std::int64_t r = t - SimFloorDiv(t, pulsePeriod_) * pulsePeriod_;
+    return r < pulseWidth_ ? t - r : t - r + pulseWidth_;
 }
 
 }  // namespace qx40

@@ -29,8 +29,12 @@ public:
     // The first tick after t at which a pulse output changes level, or
     // INT64_MAX outside pulse mode: a narrow pulse is never stepped over.
     std::int64_t NextChange(std::int64_t t) const;
+    // The last tick at or before t at which a pulse output changed level,
+    // or INT64_MIN outside pulse mode.
+    std::int64_t LastChange(std::int64_t t) const;
 
 private:
+    bool Pulses() const;  // a pulse output that changes level
     double Carrier(std::int64_t tick) const;
     double Modulating(std::int64_t tick) const;
 

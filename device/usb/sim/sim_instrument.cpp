@@ -19,22 +19,32 @@ constexpr std::int64_t kTicksPerMs = kSimTicksPerSecond / 1000;
 constexpr double kMeterGateTicks = kSimTicksPerSecond / 10;
 constexpr double kMeterLongestGate = 10.0 * kSimTicksPerSecond;
 constexpr std::size_t kTdcAddress = 8;  // calibration memory: rise D1, fall D1, rise D2, fall D2
+constexpr std::int64_t kTdcOverrangeSteps = 31;
 
 SimInput InputOf(bool logic, bool second) {
     if (logic) return second ? SimInput::D2 : SimInput::D1;
     return second ? SimInput::A2 : SimInput::A1;
 }
 
-bool IsLogic(SimInput in) {
-    return in == SimInput::D1 || in == SimInput::D2;
+// Where the logic oscillators' edges lie inside the clock period during
+// record r: golden-ratio steps through the period, so that any 50 records
+// in a row bring an edge within 345 ps after a clock edge (and so the
+// TDC's full count) while the places stay spread evenly.
+std::int64_t LogicOffsetPs(std::uint64_t r) {
+    const std::uint64_t fraction = (r * 0x9E3779B97F4A7C15ull) >> 32;
+    return static_cast<std::int64_t>((fraction * kSimPsPerTick) >> 32);
+}
+
+// The TDC counts its steps from the edge to the next clock edge.
+std::uint8_t TdcCount(std::int64_t edgePs, std::int64_t steps) {
+    const std::int64_t toClockPs = kSimPsPerTick - edgePs;
+    return static_cast<std::uint8_t>((steps * toClockPs + kSimPsPerTick - 1) / kSimPsPerTick);
 }
 
 }  // namespace
 
 SimInstrument::SimInstrument(const SimInstrumentConfig& config)
-    : config_(config),
-      signals_(regs_, config.Bench, config.Zero, config.Seed),
-      lastData_(kLongAgo) {
+    : config_(config), signals_(regs_, config), lastData_(kLongAgo) {
     for (std::size_t i = 0; i < config.Tdc.size(); ++i)
         calibration_[kTdcAddress + i] = config.Tdc[i];
     Restart();
@@ -58,7 +68,7 @@ void SimInstrument::OnCommand(const SimCommand& command) {
     }
     if (registers) {
         // New settings: what was being acquired under the old ones is dropped.
-        signals_ = SimSignalModel(regs_, config_.Bench, config_.Zero, config_.Seed);
+        signals_ = SimSignalModel(regs_, config_);
         Restart();
     }
     if (command.loadFpga) {
@@ -87,13 +97,19 @@ void SimInstrument::PowerOn() {
     if (powered_) return;
     powered_ = true;
     nextStatus_ = now_ + kStatusPeriodTicks;
-    signals_ = SimSignalModel(regs_, config_.Bench, config_.Zero, config_.Seed);
+    signals_ = SimSignalModel(regs_, config_);
     Restart();
 }
 
 void SimInstrument::SetBench(const SimBench& bench) {
     config_.Bench = bench;
-    signals_ = SimSignalModel(regs_, config_.Bench, config_.Zero, config_.Seed);
+    signals_ = SimSignalModel(regs_, config_);
+    Restart();
+}
+
+void SimInstrument::SetFaults(const SimFaults& faults) {
+    config_.Faults = faults;
+    signals_ = SimSignalModel(regs_, config_);
     Restart();
 }
 
@@ -115,16 +131,33 @@ void SimInstrument::Restart(std::int64_t armDelay) {
     a.roll = regs_[1] & 0x08;
     a.autoMode = regs_[1] & 0x20;
     a.trigCount = a.roll ? 0 : regs_[16];
-    const bool second = regs_[1] & 0x04;
-    a.trigger.source = InputOf(regs_[1] & 0x02, second);
-    a.trigger.falling = regs_[1] & 0x10;
-    a.trigger.low = IsLogic(a.trigger.source) ? 1 : regs_[second ? 14 : 12];
-    a.trigger.high = IsLogic(a.trigger.source) ? 0 : regs_[second ? 15 : 13];
+    a.trigger = TriggerSettings();
     a.trigger.count = a.trigCount;
+    signals_.SetLogicOffsetPs(LogicOffsetPs(records_));
     if (a.trigCount > 0)
         a.search = SimTriggerSearch(a.trigger, signals_, a.start + a.prePoints * a.divider);
     a.nextRollFrame = a.start + IntervalTicks();
     acq_ = a;
+}
+
+SimTriggerSettings SimInstrument::TriggerSettings() const {
+    SimTriggerSettings t;
+    t.source = InputOf(regs_[1] & 0x02, regs_[1] & 0x04);
+    t.falling = regs_[1] & 0x10;
+    t.low = {regs_[12], regs_[14]};
+    t.high = {regs_[13], regs_[15]};
+    // The T+ conditions: bits 3..6 of the channel mode turn them on.
+    const std::uint8_t mode = regs_[2];
+    t.pulseOn = mode & 0x08;
+    t.pulseInside = mode & 0x10;
+    t.pulseMin = static_cast<std::int64_t>(GetLE<4>(&regs_[20]));
+    t.pulseMax = static_cast<std::int64_t>(GetLE<4>(&regs_[24]));
+    t.slewOn = mode & 0x20;
+    t.slewAtMost = mode & 0x40;
+    t.slewLimit = regs_[17];
+    t.levelMask = regs_[18] >> 4;
+    t.levels = regs_[18] & 0x0F;
+    return t;
 }
 
 void SimInstrument::Prepare(std::int64_t limit) {
@@ -145,7 +178,7 @@ void SimInstrument::Prepare(std::int64_t limit) {
     const std::int64_t deadline =
         a.autoMode ? a.start + std::max(a.prePoints * a.divider + kAutoTimeoutTicks, recordTicks)
                    : kNever;
-    if (a.search.Scan(signals_, std::min(limit, deadline - 1))) {
+    if (a.search.Scan(signals_, std::min(limit, deadline - 1), scanBudget_)) {
         // The trigger point is the sample at or before the crossing.
         const SimTriggerHit& hit = a.search.Hit();
         const std::int64_t index = SimFloorDiv(hit.before - a.start, a.divider);
@@ -269,13 +302,14 @@ void SimInstrument::SendData(SimFrameOutput& out) {
             PutLE<4>(&echo[4], static_cast<std::uint64_t>(a.fineTicks));
             PutLE<4>(&echo[20], static_cast<std::uint64_t>(
                                     std::min<std::int64_t>(hit.widthTicks, 0xFFFFFFFF)));
-            if (IsLogic(a.trigger.source)) {
-                // The TDC counts from the edge to the next clock.
+            if (SimIsLogic(a.trigger.source)) {
                 const std::size_t which =
                     (a.trigger.source == SimInput::D2 ? 2 : 0) + (a.trigger.falling ? 1 : 0);
-                const double fullScale = calibration_[kTdcAddress + which];
-                echo[46] = static_cast<std::uint8_t>(
-                    std::clamp<long>(std::lround(fullScale * (1.0 - hit.edgeFraction)), 0, 31));
+                const std::int64_t steps =
+                    config_.Faults.TdcOverrange
+                        ? kTdcOverrangeSteps
+                        : std::min<std::int64_t>(config_.TdcSteps[which], 31);
+                echo[46] = config_.Faults.TdcNoSignal ? 0 : TdcCount(hit.edgePs, steps);
             } else {
                 echo[17] = static_cast<std::uint8_t>(std::min<std::int64_t>(hit.slewTicks, 255));
                 echo[44] = hit.levelBefore;

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -59,7 +60,13 @@ public:
     void SetSilent(bool on) { silent_ = on; }
     void LoseFpgaConfiguration() { configured_ = false; }
     void SetBench(const SimBench& bench);
+    void SetFaults(const SimFaults& faults);
     void SetModelCode(std::int32_t code) { config_.ModelCode = code; }
+    // Looks a trigger search takes per AdvanceTo at most. A clock that runs
+    // by itself must not wait for a search that needs more than real time
+    // (a condition nothing meets on a fast signal): the search then lags
+    // behind and the instrument triggers late. Unlimited by default.
+    void SetScanBudget(std::int64_t looks) { scanBudget_ = looks; }
 
     const std::array<std::uint8_t, 128>& Registers() const { return regs_; }
     const std::array<std::uint8_t, 128>& CalibrationMemory() const { return calibration_; }
@@ -96,6 +103,8 @@ private:
 
     bool Running() const { return powered_ && configured_ && (regs_[28] & 0x80); }
     std::int64_t IntervalTicks() const;
+    // The comparator and T+ conditions the trigger registers ask for.
+    SimTriggerSettings TriggerSettings() const;
     void Restart(std::int64_t armDelay = 0);
     void Prepare(std::int64_t limit);
     std::int64_t DataDue(std::int64_t limit);
@@ -122,6 +131,7 @@ private:
     std::int32_t lastCmdSeq_ = -1;
     std::int64_t accepted_ = 0;
     std::int64_t rejected_ = 0;
+    std::int64_t scanBudget_ = std::numeric_limits<std::int64_t>::max();
     std::uint64_t records_ = 0;  // records sent since power-on
     std::array<std::vector<std::uint8_t>, 4> samples_;
     std::vector<std::uint8_t> frame_;

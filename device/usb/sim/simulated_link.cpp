@@ -11,6 +11,9 @@ constexpr std::int64_t kTicksPerMicrosecond = kSimTicksPerSecond / 1000000;
 // The producer looks at least this often: a trigger search moves on with
 // the clock even when no frame is known to be due.
 constexpr std::int64_t kLongestSleepTicks = kSimTicksPerSecond / 200;
+// What the producer lets a trigger search look at per round: a few
+// milliseconds of work, so the mutex is never held for long.
+constexpr std::int64_t kRealTimeScanBudget = std::int64_t{1} << 17;
 
 }  // namespace
 
@@ -18,7 +21,10 @@ SimulatedLink::SimulatedLink(SimulatedLinkOptions options)
     : clock_(options.Clock),
       epoch_(std::chrono::steady_clock::now()),
       instrument_(options.Instrument) {
-    if (clock_ == SimClockMode::RealTime) producer_ = std::thread([this] { Run(); });
+    if (clock_ == SimClockMode::RealTime) {
+        instrument_.SetScanBudget(kRealTimeScanBudget);
+        producer_ = std::thread([this] { Run(); });
+    }
 }
 
 SimulatedLink::~SimulatedLink() {
@@ -290,6 +296,11 @@ void SimulatedLink::SetMicrocontrollerSilent(bool on) {
 void SimulatedLink::SetBench(const SimBench& bench) {
     std::lock_guard lock(mutex_);
     instrument_.SetBench(bench);
+}
+
+void SimulatedLink::SetFaults(const SimFaults& faults) {
+    std::lock_guard lock(mutex_);
+    instrument_.SetFaults(faults);
 }
 
 void SimulatedLink::SetModelCode(std::int32_t code) {

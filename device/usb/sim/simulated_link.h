@@ -97,8 +97,9 @@ public:
     void LoseFpgaConfiguration();            // until the next good FPGA load
     void SetMicrocontrollerSilent(bool on);  // no status frames
 
-    // The bench and the model the instrument reports.
+    // The bench, the calibration faults and the model the instrument reports.
     void SetBench(const SimBench& bench);
+    void SetFaults(const SimFaults& faults);
     void SetModelCode(std::int32_t code);
 
     // Inspection.

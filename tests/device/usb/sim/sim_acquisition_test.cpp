@@ -31,9 +31,9 @@ protected:
         EXPECT_EQ(
             link.SetEventNotification(handle.Get(), kEventRxChar, &shared.AcquisitionWakeEvent),
             kUsbOk);
-        // What the settings file gives an uncalibrated program: the
-        // instrument's own constants.
-        model.state.Calibrate = {0, 3357, 725, 0, 3357, 725, 0};
+        // The program calibrated for this instrument.
+        const auto z = Quiet().Instrument.Zero;
+        model.state.Calibrate = {0, z[0].P1, z[0].P2, z[0].SH, z[1].P1, z[1].P2, z[1].SH};
         steps.refreshScreen = [] {};
         steps.drawIndicator = [] {};
         steps.singleShotDone = [] {};

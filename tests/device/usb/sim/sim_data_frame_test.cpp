@@ -134,7 +134,7 @@ TEST(SimDataFrame, LogicBitsArePackedD1BeforeD2FromBit3Down) {
         bench.LoadPlaceholder();
         RegisterSetup setup;
         setup.enable = enable;
-        setup.divider = 100;  // 1 us a sample: D1 (10 kHz) runs of 50, D2 (3.3 kHz) of about 151.5
+        setup.divider = 100;  // 1 us a sample: D1 (10 kHz) runs of 50, D2 (3.2 kHz) of about 156.25
         bench.Send(setup);
         const auto frames = DataFrames(bench.Run(50 * kMs, setup.sampleCount));
         ASSERT_FALSE(frames.empty());
@@ -148,7 +148,7 @@ TEST(SimDataFrame, LogicBitsArePackedD1BeforeD2FromBit3Down) {
         if (enable & 8) {
             const auto d2 = TimeOrder(ch[3], tp, 200);
             for (const std::size_t run : InnerRuns(d2))
-                EXPECT_NEAR(static_cast<double>(run), 151.5, 1.0) << "D2";
+                EXPECT_NEAR(static_cast<double>(run), 156.25, 1.0) << "D2";
         }
         if (enable & 1) {
             const auto [lo, hi] = std::minmax_element(ch[0].begin(), ch[0].end());
@@ -262,12 +262,12 @@ TEST(SimDataFrame, LogicTriggerReportsTheTdcFineTime) {
         std::uint8_t trigFlags;
         std::size_t channel;
         int before, after;
-        std::uint8_t tdcMax;  // the instrument's TDC full scale for that edge
+        std::size_t which;  // the TDC's steps for that channel and edge
     };
-    // D1's edges fall on ticks; D2's between them.
-    for (const Case& c : {Case{0x02, 2, 0, 1, 0}, Case{0x12, 2, 1, 0, 0}, Case{0x06, 3, 0, 1, 21},
-                          Case{0x16, 3, 1, 0, 18}}) {
-        Bench bench;
+    const SimInstrumentConfig config;
+    for (const Case& c : {Case{0x02, 2, 0, 1, 0}, Case{0x12, 2, 1, 0, 1}, Case{0x06, 3, 0, 1, 2},
+                          Case{0x16, 3, 1, 0, 3}}) {
+        Bench bench(config);
         bench.LoadPlaceholder();
         RegisterSetup setup;
         setup.enable = 0x0C;
@@ -282,12 +282,10 @@ TEST(SimDataFrame, LogicTriggerReportsTheTdcFineTime) {
             const std::uint32_t tp = f.Echo16(42);
             EXPECT_EQ(ring[tp], c.before);
             EXPECT_EQ(ring[(tp + 1) % ring.size()], c.after);
-            EXPECT_LE(f.echo[46], c.tdcMax);
+            EXPECT_LE(f.echo[46], config.TdcSteps[c.which]);
             fine.insert(f.echo[46]);
         }
-        if (c.tdcMax > 0) {
-            EXPECT_GT(fine.size(), 1u) << "the edge moves against the clock";
-        }
+        EXPECT_GT(fine.size(), 1u) << "the edges move against the clock";
     }
 }
 
@@ -501,7 +499,7 @@ TEST(SimDataFrame, RangeScalesTheSignal) {
         setup.enable = 0x02;
         setup.divider = 100;  // two periods of A2's 1 kHz, 1 Vpp sine
         setup.gain[1] = range.code;
-        setup.offset[1] = OffsetFor(128, 2, range.microVolts, SimZeroCalibration{});
+        setup.offset[1] = OffsetFor(128, 2, range.microVolts, SimInstrumentConfig{}.Zero[1]);
         bench.Send(setup);
         const auto frames = DataFrames(bench.Run(15 * kMs, setup.sampleCount));
         ASSERT_FALSE(frames.empty());

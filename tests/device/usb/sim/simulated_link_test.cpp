@@ -345,9 +345,9 @@ TEST(SimulatedLinkStatus, FrequencyMeterCountsWholePeriodsOfTheSelectedInput) {
         {1, 1000.0, 0, 1000.0},                              // generator on A1
         {1, 12345.6, 0, 12345.6},   {2, 1000.0, 0, 1000.0},  // A2 bench sine
         {3, 1000.0, 0, 10000.0},                             // D1
-        {4, 1000.0, 0, 3300.0},                              // D2
+        {4, 1000.0, 0, 3200.0},                              // D2
         {5, 1000.0, 0, 1250.0},                              // D1 through the divider by 8
-        {6, 1000.0, 0, 412.5},                               // D2 / 8
+        {6, 1000.0, 0, 400.0},                               // D2 / 8
         {7, 1000.0, 0x04, 1000.0},                           // the trigger source: A2
         {7, 1000.0, 0x02, 10000.0},                          // the trigger source: D1
     };
