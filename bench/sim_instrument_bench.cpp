@@ -1,7 +1,8 @@
 // Cost of the simulated instrument: one simulated second of its output for
-// a few typical settings, against the program's receiver taking the same
-// bytes (the baseline of the same run). With the real-time clock the
-// producer thread spends this much per second of wall time.
+// a few typical settings and two that keep the trigger search busy, against
+// the program's receiver taking the same bytes (the baseline of the same
+// run). With the real-time clock the producer thread spends this much per
+// second of wall time.
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -37,9 +38,20 @@ ScopeModel Settings(int which) {
             m.state.Scope.TimebaseIndex = qx40::TimebaseIndex::T100mS;
             m.state.Trigger.Source = qx40::TriggerSource::None;
             break;
-        default:  // deepest record: one analog channel, 20000 samples
+        case 4:  // deepest record: one analog channel, 20000 samples
             m.state.Common.CH_A2 = m.state.Common.CH_D2 = false;
             m.state.Common.SampleCount = qx40::SampleCountChoice::Smpl_N_20000;
+            break;
+        case 5:  // a pulse window no edge meets: the search looks all the time
+            m.state.Trigger.TPLUS = true;
+            m.state.Trigger.PTMode = 1;
+            m.state.Trigger.PTmax = 10;
+            break;
+        default:  // noise reject off on A2's noisy sine: tick by tick near the level
+            m.state.Trigger.Source = qx40::TriggerSource::CH_A2;
+            m.state.Trigger.Hyst = 0;
+            m.state.Scope.A2_Zero = 128;
+            m.state.Trigger.Lev_A2 = 128.0;
             break;
     }
     qx40::RecordLevels background;
@@ -104,7 +116,7 @@ void BM_ReceiveOneSecond(benchmark::State& state) {
     state.counters["frames"] = sink.frames / static_cast<double>(state.iterations());
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
 }
-BENCHMARK(BM_ReceiveOneSecond)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReceiveOneSecond)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
 
 void BM_SimulateOneSecond(benchmark::State& state) {
     Instrument sim(static_cast<int>(state.range(0)));
@@ -112,6 +124,6 @@ void BM_SimulateOneSecond(benchmark::State& state) {
     for (auto _ : state) total += sim.OneSecond().size();
     state.SetBytesProcessed(static_cast<std::int64_t>(total));
 }
-BENCHMARK(BM_SimulateOneSecond)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SimulateOneSecond)->DenseRange(0, 6)->Unit(benchmark::kMillisecond);
 
 }  // namespace
