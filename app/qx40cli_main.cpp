@@ -5,14 +5,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/cli/capture_command.h"
 #include "app/cli/console_dialogs.h"
-#include "files/program_paths.h"
+#include "base/parse_number.h"
 #include "base/program_version.h"
 #include "device/usb/link_factory.h"
+#include "files/program_paths.h"
 #include "resources/fpga_image.h"
 
 #ifdef QX40_WITH_VIEW
@@ -54,7 +56,7 @@ struct Common {
     std::string settingsPath;
     std::string outputPath;
     std::string inputPath;
-    std::string size;
+    std::optional<qx40::IntegerPair> size;  // the screenshot's, in pixels
     double timeoutSeconds = 10.0;
     int frames = 1;
     bool single = false;
@@ -78,7 +80,8 @@ int ParseOptions(const std::vector<std::string>& args, bool screenshot, Common& 
         } else if (a == "--input" && screenshot) {
             if (!value(options.inputPath)) return Usage("--input needs a file");
         } else if (a == "--size" && screenshot) {
-            if (!value(options.size)) return Usage("--size needs WxH");
+            options.size = value(v) ? qx40::ParseIntegerPair(v, 50, 10000) : std::nullopt;
+            if (!options.size) return Usage("--size needs WxH, each from 50 to 10000");
         } else if (a == "--device") {
             if (!value(device)) return Usage("--device needs a value");
         } else if (a == "--settings") {
@@ -88,17 +91,13 @@ int ParseOptions(const std::vector<std::string>& args, bool screenshot, Common& 
         } else if (a == "--fpga-image") {
             if (!value(fpgaPath)) return Usage("--fpga-image needs a file");
         } else if (a == "--frames" && !screenshot) {
-            if (!value(v)) return Usage("--frames needs a number");
-            char* end = nullptr;
-            const long n = std::strtol(v.c_str(), &end, 10);
-            if (*end != '\0' || n < 1 || n > 1000000) return Usage("--frames needs a number from 1 to 1000000");
-            options.frames = static_cast<int>(n);
+            const auto n = value(v) ? qx40::ParseInteger(v, 1, 1000000) : std::nullopt;
+            if (!n) return Usage("--frames needs a number from 1 to 1000000");
+            options.frames = static_cast<int>(*n);
         } else if (a == "--timeout") {
-            if (!value(v)) return Usage("--timeout needs seconds");
-            char* end = nullptr;
-            const double t = std::strtod(v.c_str(), &end);
-            if (*end != '\0' || !(t > 0) || t > 86400) return Usage("--timeout needs seconds above 0");
-            options.timeoutSeconds = t;
+            const auto t = value(v) ? qx40::ParseDecimal(v, 0.001, 86400) : std::nullopt;
+            if (!t) return Usage("--timeout needs seconds from 0.001 to 86400");
+            options.timeoutSeconds = *t;
         } else {
             return Usage("unknown option " + a);
         }
@@ -151,14 +150,9 @@ int Screenshot(const std::vector<std::string>& args) {
     options.inputPath = o.inputPath;
     options.outputPath = o.outputPath;
     options.timeoutSeconds = o.timeoutSeconds;
-    if (!o.size.empty()) {
-        int w = 0, h = 0;
-        char x = 0, rest = 0;
-        if (std::sscanf(o.size.c_str(), "%d%c%d%c", &w, &x, &h, &rest) != 3 || (x != 'x' && x != 'X') || w < 50 ||
-            h < 50 || w > 10000 || h > 10000)
-            return Usage("--size needs WxH, each from 50 to 10000");
-        options.width = w;
-        options.height = h;
+    if (o.size) {
+        options.width = static_cast<int>(o.size->first);
+        options.height = static_cast<int>(o.size->second);
     }
     // Fonts need a GUI application; no display is needed for an image.
     if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");

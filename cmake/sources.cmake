@@ -2,6 +2,7 @@
 set(QX40_CORE_SOURCES
     base/blend_color.cpp
     base/interpolation.cpp
+    base/parse_number.cpp
     base/round_nearest.cpp
     base/value_format.cpp
     calibration/zero_offset_code.cpp

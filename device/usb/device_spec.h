@@ -12,7 +12,7 @@ namespace qx40 {
 struct DeviceSpec {
     enum class Kind { Auto, Usb, Sim, Tcp };
     Kind kind = Kind::Auto;
-    std::int32_t simModel = 31;  // model code of the simulated instrument
+    std::int32_t simModel = 31;  // model code of the simulated instrument: 28, 25 or 31
     std::string host;
     std::uint16_t port = 0;
 };
