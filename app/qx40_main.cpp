@@ -1,21 +1,25 @@
 // qx40: the desktop program. One copy runs per user; a second one hands its
 // file over to it and ends.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/main_window.h"
-#include "files/program_paths.h"
+#include "app/runtime_folder.h"
 #include "app/single_instance.h"
 #include "base/program_version.h"
 #include "device/usb/link_factory.h"
 #include "dialogs/dialog_shells.h"
 #include "dialogs/qt_user_dialogs.h"
+#include "files/program_paths.h"
 #include "resources/fpga_image.h"
 
 namespace {
@@ -62,10 +66,17 @@ int main(int argc, char** argv) {
     const std::string executable = QCoreApplication::applicationFilePath().toStdString();
     const std::string name = std::filesystem::path(executable).stem().string();
 
-    // A running copy takes the file (or just comes to the front) and this one ends.
-    const QString server = qx40::SingleInstance::ServerName(QString::fromStdString(name));
-    if (qx40::SingleInstance::HandOver(server, static_cast<int>(line.files.size()),
-                                       QString::fromStdString(line.files.empty() ? "" : line.files.back())))
+    // A running copy takes the file (or just comes to the front) and this one
+    // ends. Without a private folder for the socket every copy runs alone.
+    const std::optional<std::string> runtime =
+        qx40::RuntimeFolder(std::getenv("XDG_RUNTIME_DIR"), "/tmp", ::getuid());
+    const QString socketPath =
+        runtime ? qx40::SingleInstance::SocketPath(QString::fromStdString(*runtime),
+                                                   QString::fromStdString(name))
+                : QString();
+    if (runtime && qx40::SingleInstance::HandOver(
+                       socketPath, static_cast<int>(line.files.size()),
+                       QString::fromStdString(line.files.empty() ? "" : line.files.back())))
         return 0;
 
     std::string error;
@@ -94,8 +105,9 @@ int main(int argc, char** argv) {
     dialogs.SetParent(&window);
     const auto dialogsInOrder = qx40::CreateDialogs(&window);
 
+    // A failed listen only means that later copies open windows of their own.
     qx40::SingleInstance instance;
-    instance.Listen(server);
+    if (runtime) instance.Listen(socketPath);
     QObject::connect(&instance, &qx40::SingleInstance::HandOverReceived, &window,
                      [&window](int count, const QString& path) { window.HandleCopyData(count, path); });
 

@@ -85,6 +85,7 @@ set(QX40_APP_LIB_SOURCES
     app/main_window_menu_commands.cpp
     app/main_window_menus.cpp
     app/main_window_widgets.cpp
+    app/runtime_folder.cpp
     app/screen_view.cpp
     app/single_instance.cpp
     dialogs/dialog_shells.cpp
