@@ -11,6 +11,7 @@
 #include "base/program_version.h"
 #include "scope/value_tables.h"
 #include "base/blend_color.h"
+#include "device/usb/instrument_access.h"
 #include "display/canvas.h"
 #include "generator/generator_readouts.h"
 
@@ -59,6 +60,7 @@ void MainWindow::RefreshScreen() {
     else if (background.HasData())
         caption += "  //   " + std::to_string(background.Info[fi::FrameCounter]);
     if (session_.Link().Kind() == LinkKind::Simulated) caption += " [simulated]";
+    caption += InstrumentAccessSuffix(session_.Link().Access(), s.Common.Russian);
     setWindowTitle(QString::fromStdString(caption));
 
     // 4. Scroll range: a position beyond the valid points starts over.

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include "app/runtime_folder.h"
 #include "app/single_instance.h"
 #include "base/program_version.h"
+#include "device/usb/instrument_access.h"
 #include "device/usb/link_factory.h"
 #include "dialogs/dialog_shells.h"
 #include "dialogs/qt_user_dialogs.h"
@@ -91,10 +93,11 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::create_directories(std::filesystem::path(settingsPath).parent_path(), ec);
 
-    const std::unique_ptr<qx40::UsbLink> link = qx40::CreateLink(*choice);
+    const qx40::CreatedLink created = qx40::CreateLink(*choice);
+    qx40::UsbLink* const link = created.link.get();
     qx40::QtUserDialogs dialogs;
     qx40::MainWindowOptions options;
-    options.link = link.get();
+    options.link = link;
     options.dialogs = &dialogs;
     options.settingsPath = settingsPath;
     options.arguments = line.files;
@@ -112,5 +115,14 @@ int main(int argc, char** argv) {
                      [&window](int count, const QString& path) { window.HandleCopyData(count, path); });
 
     window.show();
+    if (created.access != qx40::InstrumentAccess::Granted) {
+        // Said once the window is up, in the language of its settings.
+        QTimer::singleShot(0, &window, [&] {
+            const bool russian = window.Model().state.Common.Russian;
+            dialogs.Show({qx40::InstrumentAccessCaption(russian),
+                          qx40::InstrumentAccessText(created.access, russian),
+                          qx40::MessageIcon::Error, qx40::MessageButtons::Ok});
+        });
+    }
     return app.exec();
 }

@@ -13,6 +13,7 @@
 #include "app/cli/console_dialogs.h"
 #include "base/parse_number.h"
 #include "base/program_version.h"
+#include "device/usb/instrument_access.h"
 #include "device/usb/link_factory.h"
 #include "files/program_paths.h"
 #include "resources/fpga_image.h"
@@ -121,7 +122,16 @@ bool OpenInstrument(const Common& o, qx40::FpgaImageLoad& image, std::unique_ptr
         exit = qx40::kExitFile;
         return false;
     }
-    link = qx40::CreateLink(*choice);
+    qx40::CreatedLink created = qx40::CreateLink(*choice);
+    if (created.access != qx40::InstrumentAccess::Granted) {
+        std::cerr << "qx40cli: "
+                  << qx40::ConsoleDialogs::OneLine(
+                         qx40::InstrumentAccessText(created.access, false))
+                  << '\n';
+        exit = qx40::kExitDevice;
+        return false;
+    }
+    link = std::move(created.link);
     return true;
 }
 

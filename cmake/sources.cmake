@@ -18,6 +18,7 @@ set(QX40_CORE_SOURCES
     device/scope_session.cpp
     device/usb/byte_ring.cpp
     device/usb/device_spec.cpp
+    device/usb/instrument_access.cpp
     device/usb/sim/sim_command_parser.cpp
     device/usb/sim/sim_frame_builder.cpp
     device/usb/sim/sim_generator.cpp

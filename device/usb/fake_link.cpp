@@ -112,10 +112,19 @@ UsbStatus FakeLink::OpenByLocation(std::uint32_t location, UsbHandle& handle) {
     const auto it = std::find_if(devices_.begin(), devices_.end(),
                                  [&](const Device& d) { return d.location == location; });
     if (it == devices_.end()) return kUsbDeviceNotFound;
-    if (it->openStatus != kUsbOk) return it->openStatus;
+    if (it->openStatus != kUsbOk) {
+        access_ = it->access;
+        return it->openStatus;
+    }
+    access_ = InstrumentAccess::Granted;
     handle = nextHandle_++;
     open_[handle] = location;
     return kUsbOk;
+}
+
+InstrumentAccess FakeLink::Access() const {
+    std::lock_guard lock(mutex_);
+    return access_;
 }
 
 UsbStatus FakeLink::RecordOnly(const char* op, UsbHandle h, std::uint32_t arg) {

@@ -23,6 +23,7 @@ public:
         UsbStatus locationStatus = kUsbOk;
         UsbStatus descriptionStatus = kUsbOk;
         UsbStatus openStatus = kUsbOk;
+        InstrumentAccess access = InstrumentAccess::Granted;  // what a failed open reports
     };
     struct Call {
         std::string op;
@@ -31,6 +32,7 @@ public:
     };
 
     LinkKind Kind() const override { return kind_; }
+    InstrumentAccess Access() const override;
     void SetKind(LinkKind kind) { kind_ = kind; }
 
     // Script.
@@ -99,6 +101,7 @@ private:
     UsbHandle nextHandle_ = 1;
     ManualResetEvent* event_ = nullptr;
     LinkKind kind_ = LinkKind::Test;
+    InstrumentAccess access_ = InstrumentAccess::Granted;
 };
 
 }  // namespace qx40

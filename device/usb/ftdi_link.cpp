@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <fstream>
 #include <limits>
 #include <system_error>
 #include <thread>
@@ -79,12 +80,52 @@ bool IsBridge(libusb_device* device) {
            FtdiLink::kProductIds.end();
 }
 
-std::uint32_t LocationOfDevice(libusb_device* device) {
+struct PortPath {
     std::array<std::uint8_t, 8> ports{};  // USB allows seven hops
-    const int depth = libusb_get_port_numbers(device, ports.data(), static_cast<int>(ports.size()));
-    return FtdiLink::LocationOf(
-        libusb_get_bus_number(device),
-        std::span(ports.data(), static_cast<std::size_t>(std::max(depth, 0))));
+    std::size_t depth = 0;
+    std::span<const std::uint8_t> Ports() const { return std::span(ports.data(), depth); }
+};
+
+PortPath PortPathOf(libusb_device* device) {
+    PortPath path;
+    const int depth =
+        libusb_get_port_numbers(device, path.ports.data(), static_cast<int>(path.ports.size()));
+    path.depth = static_cast<std::size_t>(std::max(depth, 0));
+    return path;
+}
+
+std::uint32_t LocationOfDevice(libusb_device* device) {
+    return FtdiLink::LocationOf(libusb_get_bus_number(device), PortPathOf(device).Ports());
+}
+
+// The product string as the kernel read it at enumeration; for everyone to
+// read, so it names a device that this user may not open.
+bool SysfsProduct(libusb_device* device, std::string& description) {
+    const std::string name =
+        FtdiLink::SysfsName(libusb_get_bus_number(device), PortPathOf(device).Ports());
+    std::ifstream in("/sys/bus/usb/devices/" + name + "/product");
+    std::string line;
+    if (!std::getline(in, line)) return false;
+    description = line.substr(0, 63);
+    return true;
+}
+
+// What keeps us from opening a bridge that is there, found without taking it.
+InstrumentAccess AccessOf(libusb_device* device) {
+    libusb_device_handle* opened = nullptr;
+    const int rc = libusb_open(device, &opened);
+    if (rc == LIBUSB_ERROR_ACCESS) return InstrumentAccess::NoPermission;
+    if (rc != 0) return InstrumentAccess::Granted;  // gone or failing: the open will say
+    InstrumentAccess access = InstrumentAccess::Granted;
+    // The kernel's serial driver lets go when we open; another program's
+    // claim does not.
+    if (libusb_kernel_driver_active(opened, 0) != 1) {
+        const int claim = libusb_claim_interface(opened, 0);
+        if (claim == LIBUSB_ERROR_BUSY) access = InstrumentAccess::InUse;
+        if (claim == 0) libusb_release_interface(opened, 0);
+    }
+    libusb_close(opened);
+    return access;
 }
 
 // The devices libusb sees on one context, held referenced until destroyed.
@@ -245,6 +286,17 @@ std::uint32_t FtdiLink::LocationOf(std::uint8_t bus, std::span<const std::uint8_
     return std::uint32_t{bus} << 24 | path;
 }
 
+std::string FtdiLink::SysfsName(std::uint8_t bus, std::span<const std::uint8_t> ports) {
+    std::string name = std::to_string(bus);
+    char separator = '-';
+    for (const std::uint8_t p : ports) {
+        name += separator;
+        name += std::to_string(p);
+        separator = '.';
+    }
+    return name;
+}
+
 FtdiLink::FtdiLink() = default;
 
 // Each device stops its reader and closes with its context.
@@ -287,9 +339,12 @@ UsbStatus FtdiLink::ListDeviceDescription(std::uint32_t index, std::string& desc
         return kUsbOk;
     }
     // Reading a string needs the device opened, though not claimed, so this
-    // works while the device is open elsewhere; without permission it fails.
+    // works while the device is open elsewhere; without permission the
+    // kernel's copy names it.
     libusb_device_handle* opened = nullptr;
-    if (const int rc = libusb_open(device, &opened); rc != 0) return FromLibusb(rc);
+    if (const int rc = libusb_open(device, &opened); rc != 0)
+        return rc == LIBUSB_ERROR_ACCESS && SysfsProduct(device, description) ? kUsbOk
+                                                                              : FromLibusb(rc);
     std::array<unsigned char, 64> text{};
     const int length = libusb_get_string_descriptor_ascii(opened, d.iProduct, text.data(),
                                                           static_cast<int>(text.size()));
@@ -315,7 +370,10 @@ UsbStatus FtdiLink::OpenByLocation(std::uint32_t location, UsbHandle& handle) {
         if (!device) return devices.Error() != 0 ? FromLibusb(devices.Error()) : kUsbDeviceNotFound;
         // Detaches the kernel's serial driver, claims the interface and
         // resets the chip; any failure leaves the device to whoever has it.
-        if (ftdi_usb_open_dev(ftdi.get(), device) < 0) return kUsbDeviceNotOpened;
+        if (ftdi_usb_open_dev(ftdi.get(), device) < 0) {
+            access_ = AccessOf(device);
+            return kUsbDeviceNotOpened;
+        }
     }
     auto opened = std::make_shared<Device>(std::move(ftdi), location);
     try {
@@ -323,10 +381,21 @@ UsbStatus FtdiLink::OpenByLocation(std::uint32_t location, UsbHandle& handle) {
     } catch (const std::system_error&) {
         return kUsbInsufficientResources;
     }
+    access_ = InstrumentAccess::Granted;
     std::lock_guard lock(mutex_);
     handle = nextHandle_++;
     open_[handle] = std::move(opened);
     return kUsbOk;
+}
+
+InstrumentAccess FtdiLink::ProbeAccess(std::uint32_t index) {
+    std::uint32_t location = 0;
+    if (ListDeviceLocation(index, location) != kUsbOk) return InstrumentAccess::Granted;
+    const UsbSession session;
+    if (!session.Context()) return InstrumentAccess::Granted;
+    const DeviceList devices(session.Context());
+    libusb_device* device = devices.BridgeAt(location);
+    return device ? AccessOf(device) : InstrumentAccess::Granted;
 }
 
 std::shared_ptr<FtdiLink::Device> FtdiLink::Find(UsbHandle h, UsbStatus& status) const {

@@ -7,8 +7,10 @@
 //
 // Devices listed: vendor 0x0403 with the product ids of FTDI's USB-serial
 // chips (kProductIds); the description is the USB product string (at most 63
-// characters). A listing by index refers to the last ListDeviceCount. A
-// multi-channel chip is listed once and opened on its first channel.
+// characters), read from the kernel's device list (sysfs) where this user
+// may not open the device. A listing by index refers to the last
+// ListDeviceCount. A multi-channel chip is listed once and opened on its
+// first channel.
 //
 // Location ids (LocationOf): bits 31..24 hold the USB bus number, bits 23..0
 // the port path from the root hub, one port per 4 bits from bits 23..20 down,
@@ -24,8 +26,9 @@
 //   2  no bridge at that location (nor, without a USB subsystem, anywhere);
 //      description of a device unplugged since the count
 //   3  the bridge is there but cannot be opened: already open (here or in
-//      another program), no permission (see packaging/99-qx40.rules), or
-//      its serial driver would not let go
+//      another program), no permission (see packaging/70-qx40.rules), or
+//      its serial driver would not let go; Access() then says which, where
+//      it is one this user can do something about
 //   4  I/O error: a control request or transfer failed. Once the reader or a
 //      write sees the device gone, every later call on the handle returns 4;
 //      Close still releases it.
@@ -35,6 +38,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -57,6 +61,8 @@ public:
     static constexpr std::size_t kReceiveBufferBytes = std::size_t{1} << 20;
 
     static std::uint32_t LocationOf(std::uint8_t bus, std::span<const std::uint8_t> ports);
+    // The device's name in /sys/bus/usb/devices: bus 1, ports 2 then 4: "1-2.4".
+    static std::string SysfsName(std::uint8_t bus, std::span<const std::uint8_t> ports);
 
     FtdiLink();
     ~FtdiLink() override;
@@ -64,6 +70,10 @@ public:
     FtdiLink& operator=(const FtdiLink&) = delete;
 
     LinkKind Kind() const override { return LinkKind::Hardware; }
+    InstrumentAccess Access() const override { return access_; }
+    // Whether the bridge of that index in the last listing could be opened
+    // now, found without opening it for use: Granted also when it is gone.
+    InstrumentAccess ProbeAccess(std::uint32_t index);
     UsbStatus ListDeviceCount(std::uint32_t& count) override;
     UsbStatus ListDeviceLocation(std::uint32_t index, std::uint32_t& location) override;
     UsbStatus ListDeviceDescription(std::uint32_t index, std::string& description) override;
@@ -109,6 +119,7 @@ private:
     std::vector<std::uint32_t> listed_;  // locations of the last count, by index
     std::map<UsbHandle, std::shared_ptr<Device>> open_;
     UsbHandle nextHandle_ = 1;
+    std::atomic<InstrumentAccess> access_{InstrumentAccess::Granted};
 };
 
 }  // namespace qx40

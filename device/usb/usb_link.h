@@ -36,10 +36,18 @@ inline constexpr std::uint32_t kEventRxChar = 1;
 // whether the built-in placeholder FPGA image may be sent.
 enum class LinkKind { Hardware, Simulated, Network, Test };
 
+// Whether this program may open the instrument's bridge: a bridge is there
+// but this user lacks the permission (no udev rule), or another program
+// holds it.
+enum class InstrumentAccess { Granted, NoPermission, InUse };
+
 class UsbLink {
 public:
     virtual ~UsbLink() = default;
     virtual LinkKind Kind() const = 0;
+    // Why the last open failed when the bridge was there but kept us out;
+    // Granted before any such failure and after a successful open.
+    virtual InstrumentAccess Access() const { return InstrumentAccess::Granted; }
 
     // FT_ListDevices: number only; location by index; description by index
     // (at most 63 characters).

@@ -1,6 +1,7 @@
 // The FTDI backend where no hardware is needed: listing (whatever is
-// attached), unknown locations and handles, the location ids and the status
-// bytes the bridge puts in front of every packet.
+// attached), unknown locations and handles, the location ids, the device
+// names in sysfs and the status bytes the bridge puts in front of every
+// packet.
 #include "device/usb/ftdi_link.h"
 
 #include <gtest/gtest.h>
@@ -82,6 +83,26 @@ TEST(FtdiLink, PathsThatDoNotFitGetAHashNoFittingPathProduces) {
         seen.insert(location);
     }
     EXPECT_EQ(seen.size(), paths.size());
+}
+
+// Where the kernel keeps the product string of a device this user may not open.
+TEST(FtdiLink, SysfsNameIsTheBusAndThePortPath) {
+    struct Case {
+        std::uint8_t bus;
+        std::vector<std::uint8_t> ports;
+        const char* name;
+    };
+    const Case cases[] = {
+        {1, {2}, "1-2"}, {1, {2, 4}, "1-2.4"}, {3, {15, 1, 7}, "3-15.1.7"}, {255, {10}, "255-10"}};
+    for (const Case& c : cases) EXPECT_EQ(FtdiLink::SysfsName(c.bus, c.ports), c.name);
+}
+
+TEST(FtdiLink, NothingListedMeansNothingToReportAboutAccess) {
+    FtdiLink link;
+    std::uint32_t count = 0;
+    ASSERT_EQ(link.ListDeviceCount(count), kUsbOk);
+    EXPECT_EQ(link.ProbeAccess(count), InstrumentAccess::Granted) << "an index beyond the listing";
+    EXPECT_EQ(link.Access(), InstrumentAccess::Granted) << "before any open";
 }
 
 TEST(FtdiPackets, StatusBytesLeadEveryPacket) {
