@@ -27,11 +27,16 @@ set(QX40_CORE_SOURCES
     device/usb/sim/sim_trigger.cpp
     device/usb/sim/simulated_link.cpp
     device/usb/tcp_link.cpp
+    files/companion_file.cpp
+    files/csv_export.cpp
     files/data_file.cpp
+    files/export_job.cpp
     files/file_io.cpp
     files/ini_document.cpp
     files/program_paths.cpp
+    files/raw_channel_export.cpp
     files/settings_file.cpp
+    files/text_export.cpp
     generator/generator_readouts.cpp
     generator/generator_words.cpp
     resources/fpga_image.cpp
@@ -63,6 +68,8 @@ set(QX40_FTDI_LINK_SOURCES
 set(QX40_VIEW_SOURCES
     display/activity_indicator.cpp
     display/canvas.cpp
+    display/export_formats.cpp
+    display/picture_export.cpp
     display/readout_painter.cpp
     display/screen_marks.cpp
     display/screen_renderer.cpp
