@@ -39,6 +39,9 @@ set(QX40_CORE_SOURCES
     files/text_export.cpp
     generator/generator_readouts.cpp
     generator/generator_words.cpp
+    recorder/recorder_file.cpp
+    recorder/recorder_session.cpp
+    recorder/recorder_texts.cpp
     resources/fpga_image.cpp
     scope/build_device_settings.cpp
     scope/derived_quantities.cpp
