@@ -1,6 +1,7 @@
 // qx40cli: the instrument from scripts, without a window.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,6 +22,7 @@
 #ifdef QX40_WITH_VIEW
 #include <QGuiApplication>
 
+#include "app/cli/export_command.h"
 #include "app/cli/screenshot_command.h"
 #endif
 
@@ -34,10 +36,14 @@ constexpr const char* kUsage =
     "                       [--single] [--fpga-image PATH] --output FILE.qxd\n"
 #ifdef QX40_WITH_VIEW
     "       qx40cli screenshot (--device DEV | --input FILE.qxd) [--settings FILE.qxs] [--size WxH]\n"
-    "                          [--timeout SECONDS] [--fpga-image PATH] --output FILE.bmp\n"
+    "                          [--timeout SECONDS] [--fpga-image PATH] --output FILE.bmp|FILE.png\n"
+    "       qx40cli export --input FILE.qxd [--settings FILE.qxs] --format FORMAT [--size WxH]\n"
+    "                      --output PATH\n"
 #endif
+    "       qx40cli COMMAND --help   every option of a command\n"
     "DEV: auto, usb, sim, sim:CODE or tcp:HOST:PORT (default: $QX40_DEVICE, else auto)\n"
-    "exit codes: 0 done, 2 usage, 3 device not found or failed, 4 no frame in time, 5 file error\n";
+    "exit codes: 0 done, 2 usage or settings refused, 3 device not found or failed,\n"
+    "            4 no frame in time, 5 file error, 6 no data for writing, 7 calibration failed\n";
 
 int Usage(const std::string& problem) {
     std::cerr << "qx40cli: " << problem << '\n' << kUsage;
@@ -178,7 +184,35 @@ int Screenshot(const std::vector<std::string>& args) {
     if (!OpenInstrument(o, image, link, exit)) return exit;
     return qx40::RunScreenshot(options, link.get(), image.image.bytes, image.image.placeholder, std::cerr);
 }
+
+int Export(const std::vector<std::string>& args) {
+    qx40::ExportOptions options;
+    if (const int e = qx40::ParseExportOptions(args, options, std::cerr); e != qx40::kExitOk) return e;
+    // Pictures need a GUI application for their fonts, never a display.
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty()) qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "qx40cli";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    return qx40::RunExport(options, std::cerr);
+}
 #endif
+
+// The help of a command, when its arguments ask for it.
+bool PrintCommandHelp(const std::vector<std::string>& args) {
+    if (std::find_if(args.begin() + 1, args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; }) ==
+        args.end())
+        return false;
+    std::string help;
+    if (args[0] == "capture") help = qx40::CaptureHelp();
+#ifdef QX40_WITH_VIEW
+    if (args[0] == "screenshot") help = qx40::ScreenshotHelp();
+    if (args[0] == "export") help = qx40::ExportHelp();
+#endif
+    if (help.empty()) return false;
+    std::fputs(help.c_str(), stdout);
+    return true;
+}
 
 }  // namespace
 
@@ -193,9 +227,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (args.empty()) return Usage("no command given");
+    if (PrintCommandHelp(args)) return 0;
     if (args[0] == "capture") return Capture({args.begin() + 1, args.end()});
 #ifdef QX40_WITH_VIEW
     if (args[0] == "screenshot") return Screenshot({args.begin() + 1, args.end()});
+    if (args[0] == "export") return Export({args.begin() + 1, args.end()});
 #endif
     return Usage("unknown command: " + args[0]);
 }

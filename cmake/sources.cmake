@@ -109,6 +109,13 @@ set(QX40_CLI_LIB_SOURCES
     app/cli/headless_scope.cpp
 )
 
+# The commands that draw the screen: the view library, never Qt Widgets.
+set(QX40_CLI_VIEW_LIB_SOURCES
+    app/cli/export_command.cpp
+    app/cli/file_screen.cpp
+    app/cli/screenshot_command.cpp
+)
+
 set(QX40_CLI_SOURCES
     app/qx40cli_main.cpp
 )

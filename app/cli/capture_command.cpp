@@ -2,9 +2,24 @@
 
 #include "app/cli/console_dialogs.h"
 #include "app/cli/headless_scope.h"
+#include "app/cli/help_texts.h"
 #include "files/data_file.h"
 
 namespace qx40 {
+
+std::string CaptureHelp() {
+    return std::string(
+               "usage: qx40cli capture --device DEV [--settings FILE.qxs] [--frames N] [--timeout SECONDS]\n"
+               "                       [--single] [--fpga-image PATH] --output FILE.qxd\n"
+               "Runs the instrument and saves the last of N frames as a data file.\n") +
+           kDeviceOptionsHelp +
+           "  --settings FILE.qxs  a user settings file applied before the run\n"
+           "  --frames N           frames to wait for, 1 to 1000000 (default 1)\n"
+           "  --timeout SECONDS    how long to wait for them (default 10)\n"
+           "  --single             SINGLE instead of RUN: one shot per frame\n"
+           "  --output FILE.qxd    the data file written\n" +
+           kExitCodesHelp;
+}
 
 int RunCapture(const CaptureOptions& options, UsbLink& link, std::span<const std::uint8_t> fpgaImage,
                bool placeholderImage, std::ostream& err) {

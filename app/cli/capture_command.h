@@ -7,12 +7,10 @@
 #include <span>
 #include <string>
 
+#include "app/cli/cli_exit.h"
 #include "device/usb/usb_link.h"
 
 namespace qx40 {
-
-// Exit codes of the command-line tool.
-enum CliExit : int { kExitOk = 0, kExitUsage = 2, kExitDevice = 3, kExitTimeout = 4, kExitFile = 5 };
 
 struct CaptureOptions {
     std::string settingsPath;  // a .qxs file, or empty
@@ -21,6 +19,9 @@ struct CaptureOptions {
     std::string outputPath;
     bool single = false;
 };
+
+// What `qx40cli capture --help` prints.
+std::string CaptureHelp();
 
 // Every failure prints one line on err and returns its exit code.
 int RunCapture(const CaptureOptions& options, UsbLink& link, std::span<const std::uint8_t> fpgaImage,

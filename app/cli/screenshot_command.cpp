@@ -1,73 +1,53 @@
 #include "app/cli/screenshot_command.h"
 
-#include <QBuffer>
-#include <QImage>
-
-#include "app/cli/capture_command.h"
+#include "app/cli/cli_exit.h"
 #include "app/cli/console_dialogs.h"
+#include "app/cli/file_screen.h"
 #include "app/cli/headless_scope.h"
-#include "device/apply_operations.h"
-#include "scope/model_features.h"
-#include "display/screen_renderer.h"
-#include "files/data_file.h"
-#include "files/file_io.h"
-#include "files/settings_file.h"
+#include "app/cli/help_texts.h"
+#include "display/picture_export.h"
 
 namespace qx40 {
 namespace {
 
-// The window's screen of a record under a state: the display step's drawing
-// with nothing being dragged and no link statistics.
-bool Render(const ScopeModel& model, const SampleRecord& main, const ScreenshotOptions& o, std::ostream& err) {
-    SampleRecord background;
-    ScreenInput in{model.state, model.derived, main, background};
-    in.Geometry = ComputeScreenGeometry(o.width, o.height);
-    in.SpectrumNewData = true;
-    QImage image(o.width, o.height, QImage::Format_RGB32);
-    ScreenRenderer renderer;
-    renderer.Render(in, image);
-
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    std::string error;
-    if (!image.save(&buffer, "BMP") ||
-        !WriteFileAtomically(o.outputPath, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                             error)) {
-        err << "qx40cli: " << o.outputPath << ": " << (error.empty() ? "cannot encode the image" : error) << '\n';
-        return false;
-    }
-    return true;
-}
-
-bool ApplySettingsFile(const std::string& path, ScopeState& state, std::ostream& err) {
-    const SettingsRefusal refusal = ReadSettings(path, SettingsKind::User, state);
-    if (refusal == SettingsRefusal::None) return true;
-    err << "qx40cli: " << ConsoleDialogs::OneLine(SettingsRefusalMessage(refusal, path, false).text) << '\n';
+bool Save(const ScopeModel& model, const SampleRecord& main, const ScreenshotOptions& o, PictureEncoding encoding,
+          std::ostream& err) {
+    const ExportResult result = WritePicture(o.outputPath, RenderScreen(model, main, o.width, o.height), encoding);
+    if (result.status == ExportStatus::Written) return true;
+    err << "qx40cli: " << o.outputPath << ": " << result.reason << '\n';
     return false;
 }
 
 }  // namespace
 
+std::string ScreenshotHelp() {
+    return std::string(
+               "usage: qx40cli screenshot (--device DEV | --input FILE.qxd) [--settings FILE.qxs] [--size WxH]\n"
+               "                          [--timeout SECONDS] [--fpga-image PATH] --output FILE.bmp|FILE.png\n"
+               "Draws the screen as the window does, from a data file or a frame of the instrument.\n"
+               "  --input FILE.qxd     draw this data file; without it a frame of the instrument\n") +
+           kDeviceOptionsHelp +
+           "  --settings FILE.qxs  a user settings file applied as the window would\n"
+           "  --size WxH           the picture's size, each from 50 to 10000 (default 563x367,\n"
+           "                       the window's)\n"
+           "  --timeout SECONDS    how long to wait for a frame (default 10)\n"
+           "  --output PATH        the picture: .bmp writes a bitmap, .png a PNG image;\n"
+           "                       any other name is refused\n" +
+           kExitCodesHelp;
+}
+
 int RunScreenshot(const ScreenshotOptions& o, UsbLink* link, std::span<const std::uint8_t> fpgaImage,
                   bool placeholderImage, std::ostream& err) {
+    // The picture format follows the name, so a .png never holds a bitmap.
+    const auto encoding = PictureEncodingOf(o.outputPath);
+    if (!encoding) {
+        err << "qx40cli: screenshot writes .bmp or .png files, not " << o.outputPath << '\n';
+        return kExitUsage;
+    }
     if (!o.inputPath.empty()) {
-        ScopeModel model;
-        ReadSettings("", SettingsKind::Program, model.state);  // the program's defaults
-        model.state.Common.Russian = false;
-        SampleRecord main;
-        if (const DataFileError e = ReadDataFile(o.inputPath, main); e != DataFileError::None) {
-            err << "qx40cli: " << ConsoleDialogs::OneLine(DataFileMessage(e, o.inputPath, false).text) << '\n';
-            return kExitFile;
-        }
-        // The window takes the file's model when it differs.
-        model.state.System.Device_Type_Code = main.Info[fi::DeviceTypeCode];
-        if (!o.settingsPath.empty() && !ApplySettingsFile(o.settingsPath, model.state, err)) return kExitFile;
-        ApplyModelFeatures(model.state);
-        RecordLevels background;
-        SharedLink shared;
-        ApplySettings(model, background, shared);
-        return Render(model, main, o, err) ? kExitOk : kExitFile;
+        FileScreen screen;
+        if (const int e = LoadFileScreen(o.inputPath, o.settingsPath, screen, err); e != kExitOk) return e;
+        return Save(screen.model, screen.main, o, *encoding, err) ? kExitOk : kExitFile;
     }
 
     ConsoleDialogs dialogs(err);
@@ -89,7 +69,7 @@ int RunScreenshot(const ScreenshotOptions& o, UsbLink* link, std::span<const std
         return error == "timeout" ? kExitTimeout : kExitDevice;
     }
     scope.Stop();
-    return Render(scope.Model(), scope.MainRecord(), o, err) ? kExitOk : kExitFile;
+    return Save(scope.Model(), scope.MainRecord(), o, *encoding, err) ? kExitOk : kExitFile;
 }
 
 }  // namespace qx40

@@ -1,5 +1,6 @@
 // qx40cli screenshot: the oscilloscope screen as the window draws it, from
-// a data file or from a frame of the instrument, saved as a BMP file.
+// a data file or from a frame of the instrument, saved as a BMP or PNG file
+// by the output's extension.
 #pragma once
 
 #include <ostream>
@@ -18,6 +19,9 @@ struct ScreenshotOptions {
     double timeoutSeconds = 10.0;
     std::string outputPath;
 };
+
+// What `qx40cli screenshot --help` prints.
+std::string ScreenshotHelp();
 
 // link is only used without an input file. One line on err per failure;
 // the exit codes of the command-line tool.

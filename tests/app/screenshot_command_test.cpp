@@ -104,6 +104,8 @@ TEST(ScreenshotCommand, Failures) {
     EXPECT_NE(err.str().find("File not found."), std::string::npos);
     options.inputPath = SaveRecord(dir);
     options.settingsPath = dir.Write("bad.qxs", "[Common]\nGrid=0\n");
+    EXPECT_EQ(RunScreenshot(options, nullptr, {}, false, err), kExitUsage) << "a settings file refused";
+    options.settingsPath = dir.File("none.qxs");
     EXPECT_EQ(RunScreenshot(options, nullptr, {}, false, err), kExitFile);
     options.settingsPath.clear();
     options.outputPath = dir.File("none/x.bmp");

@@ -1,0 +1,16 @@
+// The lines every command's --help shares.
+#pragma once
+
+namespace qx40 {
+
+inline constexpr const char* kDeviceOptionsHelp =
+    "  --device DEV         auto, usb, sim, sim:CODE or tcp:HOST:PORT\n"
+    "                       (default: $QX40_DEVICE, else auto)\n"
+    "  --fpga-image PATH    the FPGA image for a real instrument (default: qx40_fpga.bin\n"
+    "                       beside the program or in ~/.config/qx40/)\n";
+
+inline constexpr const char* kExitCodesHelp =
+    "exit codes: 0 done, 2 usage or settings refused, 3 device not found or failed,\n"
+    "            4 no frame in time, 5 file error, 6 no data for writing, 7 calibration failed\n";
+
+}  // namespace qx40
