@@ -151,7 +151,9 @@ bool RecorderSession::Stop(UserDialogs& dialogs) {
                       Tr(russian_, "Stop recording?", "Прервать запись самописца?"),
                       MessageIcon::Warning, MessageButtons::YesNo}) != MessageAnswer::Yes)
         return false;
-    Finish(dialogs);
+    // Frames are written while the question is open; a failed write may
+    // have ended the recording (and the timer reported it) meanwhile.
+    if (Recording()) Finish(dialogs);
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -61,7 +62,7 @@ FrameInfo RollInfo(std::int32_t divider = 1000000) {  // 10 ms a sample
 }
 
 class RecorderSessionTest : public testing::Test {
-protected:
+public:
     RecorderSessionTest() {
         RecorderEnvironment env;
         env.openSink = [this](const std::string& path,
@@ -245,6 +246,38 @@ TEST_F(RecorderSessionTest, AFailedFlushStopsTheRecordingInRussian) {
     EXPECT_NE(dialogs.shown[0].text.find("Запись остановлена, сохранено 20 байт."),
               std::string::npos);
     EXPECT_EQ(dir.Read("recorder.txt").rfind("Файл самописца = recorder.bin\r\n", 0), 0u);
+}
+
+// The stop question is modal: frames and timer ticks go on behind it.
+TEST_F(RecorderSessionTest, AFailureWhileTheStopQuestionIsOpenEndsTheRecordingOnce) {
+    class DiskFillsDuringTheQuestion : public UserDialogs {
+    public:
+        explicit DiskFillsDuringTheQuestion(RecorderSessionTest& t) : t_(t) {}
+        MessageAnswer Show(const UserMessage& m) override {
+            shown.push_back(m.text);
+            if (m.text == "Stop recording?") {
+                t_.log.capacity = t_.log.bytes.size();
+                t_.session->Write(t_.Bytes(10));
+                t_.session->Tick(*this);
+            }
+            return MessageAnswer::Yes;
+        }
+        std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
+        std::vector<std::string> shown;
+
+    private:
+        RecorderSessionTest& t_;
+    } dialogs(*this);
+
+    ASSERT_TRUE(session->Start(RollInfo(), dialogs));
+    session->Write(Bytes(10));
+    EXPECT_TRUE(session->Stop(dialogs));
+    ASSERT_EQ(dialogs.shown.size(), 2u) << "the question and the failure, no replace question";
+    EXPECT_NE(dialogs.shown[1].find("The disk is full."), std::string::npos);
+    EXPECT_EQ(std::count(session->InfoLines().begin(), session->InfoLines().end(),
+                         "Stop recording = t+1000"),
+              1);
+    EXPECT_EQ(session->Total(), 10u);
 }
 
 TEST_F(RecorderSessionTest, ReplacingAnExistingFileIsAsked) {
