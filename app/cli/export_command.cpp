@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <string_view>
+#include <utility>
 
 #include "app/cli/cli_exit.h"
 #include "app/cli/file_screen.h"
@@ -51,27 +54,26 @@ std::string ExportHelp() {
 }
 
 int ParseExportOptions(const std::vector<std::string>& args, ExportOptions& o, std::ostream& err) {
+    std::string size;
+    const std::pair<std::string_view, std::string*> values[] = {
+        {"--input", &o.inputPath}, {"--settings", &o.settingsPath}, {"--format", &o.format},
+        {"--size", &size},         {"--output", &o.outputPath},
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        std::string* target = a == "--input"      ? &o.inputPath
-                              : a == "--settings" ? &o.settingsPath
-                              : a == "--format"   ? &o.format
-                              : a == "--output"   ? &o.outputPath
-                                                  : nullptr;
-        std::string size;
-        if (a == "--size") target = &size;
-        if (!target) return Refuse(err, "unknown option " + a);
-        if (i + 1 >= args.size()) return Refuse(err, a + " needs a value");
-        *target = args[++i];
-        if (target == &size) {
-            int w = 0, h = 0;
-            char x = 0, rest = 0;
-            if (std::sscanf(size.c_str(), "%d%c%d%c", &w, &x, &h, &rest) != 3 ||
-                (x != 'x' && x != 'X') || w < 50 || h < 50 || w > 10000 || h > 10000)
-                return Refuse(err, "--size needs WxH, each from 50 to 10000");
-            o.width = w;
-            o.height = h;
-        }
+        const auto option = std::find_if(std::begin(values), std::end(values),
+                                         [&](const auto& v) { return v.first == args[i]; });
+        if (option == std::end(values)) return Refuse(err, "unknown option " + args[i]);
+        if (i + 1 >= args.size()) return Refuse(err, args[i] + " needs a value");
+        *option->second = args[++i];
+    }
+    if (!size.empty()) {
+        int w = 0, h = 0;
+        char x = 0, rest = 0;
+        if (std::sscanf(size.c_str(), "%d%c%d%c", &w, &x, &h, &rest) != 3 ||
+            (x != 'x' && x != 'X') || w < 50 || h < 50 || w > 10000 || h > 10000)
+            return Refuse(err, "--size needs WxH, each from 50 to 10000");
+        o.width = w;
+        o.height = h;
     }
     if (o.inputPath.empty()) return Refuse(err, "--input FILE.qxd is needed");
     if (o.outputPath.empty()) return Refuse(err, "--output PATH is needed");

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 
 #include "files/csv_export.h"
 #include "files/raw_channel_export.h"
@@ -234,6 +235,15 @@ TEST_F(ExportWriters, CsvTimeKeepsEveryTick) {
     r.Info[fi::Divider] = 1;
     r.Info[fi::PreTrigger] = 0;
     EXPECT_EQ(Lines(CsvExportContent(r), "\n")[2], "0.00000001,1");
+}
+
+TEST_F(ExportWriters, CsvOfADamagedRecordStaysANumber) {
+    SampleRecord r = Record(1, 1, false);
+    r.Info[fi::ZeroA1] = std::numeric_limits<std::int32_t>::min();
+    r.Info[fi::VoltsDivA1] = std::numeric_limits<std::int32_t>::max();
+    r.Info[fi::Divider] = std::numeric_limits<std::int32_t>::max();
+    r.Info[fi::PreTrigger] = std::numeric_limits<std::int32_t>::min();
+    EXPECT_EQ(Lines(CsvExportContent(r), "\n")[1], "46116860162.79904256,144115194719.63342");
 }
 
 // --- Shared rules -----------------------------------------------------------------
