@@ -1,14 +1,15 @@
 #include "app/cli/export_command.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <iterator>
+#include <optional>
 #include <string_view>
 #include <utility>
 
 #include "app/cli/cli_exit.h"
 #include "app/cli/file_screen.h"
 #include "app/cli/help_texts.h"
+#include "base/parse_number.h"
 #include "display/export_formats.h"
 #include "display/picture_export.h"
 
@@ -67,13 +68,10 @@ int ParseExportOptions(const std::vector<std::string>& args, ExportOptions& o, s
         *option->second = args[++i];
     }
     if (!size.empty()) {
-        int w = 0, h = 0;
-        char x = 0, rest = 0;
-        if (std::sscanf(size.c_str(), "%d%c%d%c", &w, &x, &h, &rest) != 3 ||
-            (x != 'x' && x != 'X') || w < 50 || h < 50 || w > 10000 || h > 10000)
-            return Refuse(err, "--size needs WxH, each from 50 to 10000");
-        o.width = w;
-        o.height = h;
+        const std::optional<IntegerPair> wh = ParseIntegerPair(size, 50, 10000);
+        if (!wh) return Refuse(err, "--size needs WxH, each from 50 to 10000");
+        o.width = static_cast<int>(wh->first);
+        o.height = static_cast<int>(wh->second);
     }
     if (o.inputPath.empty()) return Refuse(err, "--input FILE.qxd is needed");
     if (o.outputPath.empty()) return Refuse(err, "--output PATH is needed");
