@@ -11,6 +11,7 @@
 
 #include "app/apply_captions.h"
 #include "app/screen_view.h"
+#include "app/window_bounds.h"
 #include "display/canvas.h"
 #include "files/settings_file.h"
 #include "scope/model_features.h"
@@ -44,7 +45,9 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     setMinimumSize(initialWindowSize_);
 
     // The settings file overrides the defaults; a missing one reads as empty.
+    session_.State().Common.Russian = options_.firstStartRussian;
     ReadSettings(options_.settingsPath, SettingsKind::Program, session_.State());
+    RestoreWindowBounds(*this, session_.State().Common);
     ApplyServiceSwitches();
     ClearMainBuffers();
     ClearBackgroundBuffers();
@@ -292,6 +295,8 @@ void MainWindow::FirstPaint() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The compact view's small window is not the place to come back to.
+    if (!compactView_) SaveWindowBounds(*this, session_.State().Common);
     std::string error;
     const bool ru = session_.State().Common.Russian;
     if (!WriteSettings(options_.settingsPath, SettingsKind::Program, session_.State(), Shared().facts.Get(), error))

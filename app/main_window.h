@@ -37,7 +37,8 @@ struct MainWindowOptions {
     std::span<const std::uint8_t> fpgaImage;
     bool placeholderImage = false;
     std::string programName = "qx40";
-    SleepFunction threadSleep;  // the acquisition thread's waits; empty for the real clock
+    bool firstStartRussian = true;  // the language until the settings file holds one
+    SleepFunction threadSleep;      // the acquisition thread's waits; empty for the real clock
 };
 
 class MainWindow : public QMainWindow, public SessionFrontEnd {

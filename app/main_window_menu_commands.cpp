@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "app/main_window.h"
+#include "files/program_paths.h"
 #include "scope/value_tables.h"
 
 namespace qx40 {
@@ -192,10 +193,11 @@ void MainWindow::Menu_BG_DoClick() {
 
 void MainWindow::Menu_BG_ClrClick() { ClearBackgroundBuffers(); }
 
-// The help page is the executable's name with ".html", beside it.
+// The help page is the executable's name with ".html", beside it or, for an
+// installed program, in its documentation folder.
 void MainWindow::Menu_Help_ContentsClick() {
-    const QFileInfo exe(QCoreApplication::applicationFilePath());
-    const QString page = exe.absolutePath() + "/" + exe.completeBaseName() + ".html";
+    const QString page =
+        QString::fromStdString(HelpPagePath(QCoreApplication::applicationFilePath().toStdString()));
     if (!QFileInfo::exists(page) || !QDesktopServices::openUrl(QUrl::fromLocalFile(page))) {
         const bool ru = session_.State().Common.Russian;
         ShowMessage(Tr(ru, "Help", "Справка"), page.toStdString() + Tr(ru, "\r\nFile not found.", "\r\nФайл не найден."),

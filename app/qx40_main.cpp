@@ -15,6 +15,7 @@
 
 #include "app/main_window.h"
 #include "app/runtime_folder.h"
+#include "app/program_icon.h"
 #include "app/single_instance.h"
 #include "base/program_version.h"
 #include "device/usb/instrument_access.h"
@@ -22,6 +23,7 @@
 #include "dialogs/dialog_shells.h"
 #include "dialogs/qt_user_dialogs.h"
 #include "files/program_paths.h"
+#include "files/settings_file.h"
 #include "resources/fpga_image.h"
 
 namespace {
@@ -65,6 +67,9 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(qx40::ProgramIcon());
+    // Lets the desktop match the window to its entry (and so to its icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.qx40.Scope"));
     const std::string executable = QCoreApplication::applicationFilePath().toStdString();
     const std::string name = std::filesystem::path(executable).stem().string();
 
@@ -85,8 +90,9 @@ int main(int argc, char** argv) {
     const auto choice = qx40::ParseDeviceSpec(line.device, error);
     if (!choice) return Refuse(error + "\n\n" + kUsage);
     const std::string configDir = qx40::ConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"));
-    const qx40::FpgaImageLoad image =
-        qx40::LoadFpgaImage(line.fpgaImage, std::filesystem::path(executable).parent_path().string(), configDir);
+    const std::string executableDir = std::filesystem::path(executable).parent_path().string();
+    const qx40::FpgaImageLoad image = qx40::LoadFpgaImage(line.fpgaImage, executableDir, configDir,
+                                                          qx40::SystemDataDir(executableDir));
     if (image.error != qx40::FpgaImageError::None) return Refuse(qx40::FpgaImageErrorText(image, false));
 
     const std::string settingsPath = qx40::ProgramSettingsPath(executable, configDir);
@@ -104,6 +110,8 @@ int main(int argc, char** argv) {
     options.fpgaImage = image.image.bytes;
     options.placeholderImage = image.image.placeholder;
     options.programName = name;
+    options.firstStartRussian = qx40::LocaleIsRussian(
+        std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
     qx40::MainWindow window(options);
     dialogs.SetParent(&window);
     const auto dialogsInOrder = qx40::CreateDialogs(&window);

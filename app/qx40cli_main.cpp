@@ -121,8 +121,11 @@ bool OpenInstrument(const Common& o, qx40::FpgaImageLoad& image, std::unique_ptr
         exit = Usage(error);
         return false;
     }
-    image = qx40::LoadFpgaImage(o.fpgaPath, ExecutableDir(),
-                                qx40::ConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
+    const std::string executableDir = ExecutableDir();
+    image =
+        qx40::LoadFpgaImage(o.fpgaPath, executableDir,
+                            qx40::ConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")),
+                            qx40::SystemDataDir(executableDir));
     if (image.error != qx40::FpgaImageError::None) {
         std::cerr << "qx40cli: " << qx40::ConsoleDialogs::OneLine(qx40::FpgaImageErrorText(image, false)) << '\n';
         exit = qx40::kExitFile;

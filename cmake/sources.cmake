@@ -54,6 +54,7 @@ set(QX40_CORE_SOURCES
     screen/screen_geometry.cpp
     screen/spectrum_readouts.cpp
     screen/trace_columns.cpp
+    screen/window_placement.cpp
     spectrum/fft.cpp
     spectrum/fft_window.cpp
     spectrum/spectrum_analyzer.cpp
@@ -96,9 +97,11 @@ set(QX40_APP_LIB_SOURCES
     app/main_window_menu_commands.cpp
     app/main_window_menus.cpp
     app/main_window_widgets.cpp
+    app/program_icon.cpp
     app/runtime_folder.cpp
     app/screen_view.cpp
     app/single_instance.cpp
+    app/window_bounds.cpp
     dialogs/dialog_shells.cpp
     dialogs/qt_user_dialogs.cpp
 )

@@ -3,23 +3,61 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <optional>
 
 namespace qx40 {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The prefix whose bin/ holds the executable, when share/qx40/ is beside it.
+std::optional<fs::path> InstallPrefix(const fs::path& executableDir) {
+    fs::path bin = executableDir.lexically_normal();
+    if (!bin.has_filename()) bin = bin.parent_path();  // a trailing separator
+    if (bin.filename() != "bin") return std::nullopt;
+    const fs::path prefix = bin.parent_path();
+    std::error_code ec;
+    if (!fs::is_directory(prefix / "share" / "qx40", ec)) return std::nullopt;
+    return prefix;
+}
+
+fs::path FolderOf(const fs::path& executable) {
+    return executable.parent_path().empty() ? fs::path(".") : executable.parent_path();
+}
+
+}  // namespace
 
 std::string ConfigDir(const char* xdgConfigHome, const char* home) {
-    if (xdgConfigHome && *xdgConfigHome) return (std::filesystem::path(xdgConfigHome) / "qx40").string();
-    return (std::filesystem::path(home && *home ? home : ".") / ".config" / "qx40").string();
+    if (xdgConfigHome && *xdgConfigHome) return (fs::path(xdgConfigHome) / "qx40").string();
+    return (fs::path(home && *home ? home : ".") / ".config" / "qx40").string();
+}
+
+bool IsInstalled(const std::string& executableDir) {
+    return InstallPrefix(executableDir).has_value();
+}
+
+std::string SystemDataDir(const std::string& executableDir) {
+    const auto prefix = InstallPrefix(executableDir);
+    return prefix ? (*prefix / "share" / "qx40").string() : std::string();
 }
 
 std::string ProgramSettingsPath(const std::string& executablePath, const std::string& configDir) {
-    namespace fs = std::filesystem;
     const fs::path exe(executablePath);
     const fs::path name = exe.stem().string() + ".ini";
+    const fs::path folder = FolderOf(exe);
+    if (InstallPrefix(folder)) return (fs::path(configDir) / name).string();
     const fs::path beside = exe.parent_path() / name;
     std::error_code ec;
-    const fs::path folder = exe.parent_path().empty() ? fs::path(".") : exe.parent_path();
     if (fs::exists(beside, ec) || ::access(folder.c_str(), W_OK) == 0) return beside.string();
     return (fs::path(configDir) / name).string();
+}
+
+std::string HelpPagePath(const std::string& executablePath) {
+    const fs::path exe(executablePath);
+    const fs::path name = exe.stem().string() + ".html";
+    if (const auto prefix = InstallPrefix(FolderOf(exe)))
+        return (*prefix / "share" / "doc" / "qx40" / name).string();
+    return (exe.parent_path() / name).string();
 }
 
 }  // namespace qx40

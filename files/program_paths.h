@@ -1,4 +1,9 @@
-// Where the program keeps its settings file and looks for the FPGA image.
+// Where the program keeps its settings file and finds its own files.
+//
+// A build tree keeps everything beside the executable. An installed program
+// (its executable in a bin/ folder with share/qx40/ beside that folder) finds
+// its files under that prefix, whatever the prefix and wherever DESTDIR put
+// it, and writes only into the user's configuration folder.
 #pragma once
 
 #include <string>
@@ -8,8 +13,18 @@ namespace qx40 {
 // $XDG_CONFIG_HOME/qx40, or ~/.config/qx40 when it is not set.
 std::string ConfigDir(const char* xdgConfigHome, const char* home);
 
-// The executable's name with ".ini" beside the executable when that file
-// exists or the folder is writable, else the same name in configDir.
+bool IsInstalled(const std::string& executableDir);
+
+// <prefix>/share/qx40 of an installed program, else empty.
+std::string SystemDataDir(const std::string& executableDir);
+
+// An installed program: the executable's name with ".ini" in configDir.
+// Otherwise that name beside the executable when that file exists or the
+// folder is writable, else in configDir.
 std::string ProgramSettingsPath(const std::string& executablePath, const std::string& configDir);
+
+// The executable's name with ".html": in <prefix>/share/doc/qx40 for an
+// installed program, else beside the executable.
+std::string HelpPagePath(const std::string& executablePath);
 
 }  // namespace qx40

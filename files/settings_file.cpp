@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 
 #include "base/program_version.h"
 #include "scope/value_tables.h"
@@ -145,6 +146,14 @@ void MapCommon(SettingsMapper& io, CommonSection& c) {
     io.Radio(s, kFreqMeterKeys, c.FreqMeter);
     if (io.Program()) io.Flag(s, "Russian", c.Russian);
     io.Flag(s, "Lenta", c.Lenta);
+    if (io.Program()) {
+        for (auto [key, field] : {std::pair{"Window_Left", &c.Window_Left},
+                                  {"Window_Top", &c.Window_Top},
+                                  {"Window_Width", &c.Window_Width},
+                                  {"Window_Height", &c.Window_Height}})
+            io.Int(s, key, *field);
+        io.Flag(s, "Window_Maximized", c.Window_Maximized);
+    }
 }
 
 void MapScope(SettingsMapper& io, ScopeSection& sc) {
@@ -326,6 +335,12 @@ bool WriteSettings(const std::string& path, SettingsKind kind, const ScopeState&
     ScopeState copy = state;  // the mapper's walk takes fields by reference
     MapSections(io, copy);
     return WriteFileAtomically(path, ini.Serialize(), error);
+}
+
+bool LocaleIsRussian(const char* lcAll, const char* lcMessages, const char* lang) {
+    for (const char* value : {lcAll, lcMessages, lang})
+        if (value && *value) return std::string_view(value).substr(0, 2) == "ru";
+    return false;
 }
 
 MessageText SettingsRefusalMessage(SettingsRefusal refusal, const std::string& path, bool russian) {

@@ -29,6 +29,12 @@ enum class WriteMode { Merge, Replace };
 bool WriteSettings(const std::string& path, SettingsKind kind, const ScopeState& state,
                    const DeviceFacts& facts, std::string& error, WriteMode mode = WriteMode::Merge);
 
+// The language of a first start, before the program settings file holds
+// one: Russian when the locale that names the messages' language (the first
+// set of LC_ALL, LC_MESSAGES and LANG, as the C library takes them) starts
+// with "ru". The caller puts it into Common.Russian before ReadSettings.
+bool LocaleIsRussian(const char* lcAll, const char* lcMessages, const char* lang);
+
 struct MessageText {
     std::string caption;
     std::string text;

@@ -52,9 +52,9 @@ bool IsPlaceholderFpgaImage(std::span<const std::uint8_t> image) {
 }
 
 FpgaImageLoad LoadFpgaImage(const std::string& explicitPath, const std::string& executableDir,
-                            const std::string& configDir) {
+                            const std::string& configDir, const std::string& systemDir) {
     if (!explicitPath.empty()) return FromFile(explicitPath);
-    for (const std::string& dir : {executableDir, configDir}) {
+    for (const std::string& dir : {executableDir, configDir, systemDir}) {
         if (dir.empty()) continue;
         const std::string candidate = (std::filesystem::path(dir) / kFpgaImageFileName).string();
         if (Exists(candidate)) return FromFile(candidate);

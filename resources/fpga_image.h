@@ -33,10 +33,12 @@ struct FpgaImageLoad {
 };
 
 // The image to use: explicitPath when given, else qx40_fpga.bin in
-// executableDir, else in configDir, else the built-in placeholder. A file
-// that cannot be read or has another size is an error, never a fallback.
+// executableDir, else in configDir (the user's), else in systemDir (an
+// installed program's share/qx40, for every user), else the built-in
+// placeholder. A file that cannot be read or has another size is an error,
+// never a fallback.
 FpgaImageLoad LoadFpgaImage(const std::string& explicitPath, const std::string& executableDir,
-                            const std::string& configDir);
+                            const std::string& configDir, const std::string& systemDir = {});
 
 std::string FpgaImageErrorText(const FpgaImageLoad& load, bool russian);
 // Said when the placeholder would go to a real instrument.

@@ -52,6 +52,13 @@ struct CommonSection {
     bool Lenta = false;  // roll display requested
     qx40::DrawMode DrawMode = qx40::DrawMode::Sinxx;
     bool Russian = true;
+    // The window's normal (not maximised) place on the desktop, in pixels;
+    // a width of 0 means none was saved.
+    std::int32_t Window_Left = 0;
+    std::int32_t Window_Top = 0;
+    std::int32_t Window_Width = 0;
+    std::int32_t Window_Height = 0;
+    bool Window_Maximized = false;
 
     bool operator==(const CommonSection&) const = default;
 };

@@ -206,5 +206,26 @@ TEST_F(MainWindowCaptionsTest, SettingsFilesLeaveTheLanguageAndTheProgramFileKee
     ExpectCaptions(kEveryKind, true);
 }
 
+// With no program settings file the locale chooses; the file then keeps it.
+TEST(FirstStartLanguage, FollowsTheLocaleUntilTheFileHoldsOne) {
+    FakeLink fake;
+    const std::vector<std::uint8_t> image(1024, 0x11);
+    for (const bool localeRussian : {false, true}) {
+        WindowHarness harness("");
+        harness.firstStartRussian = localeRussian;
+        harness.Build(fake, image, false, NoWait);
+        EXPECT_EQ(harness.Window().Model().state.Common.Russian, localeRussian);
+        EXPECT_EQ(harness.Action("Menu_Russian")->isChecked(), localeRussian);
+        EXPECT_EQ(harness.Menu("Menu_File")->title().toStdString(),
+                  localeRussian ? "Файл" : "File");
+        harness.Window().close();
+        harness.window.reset();
+
+        harness.firstStartRussian = !localeRussian;  // the locale changed since
+        harness.Build(fake, image, false, NoWait);
+        EXPECT_EQ(harness.Window().Model().state.Common.Russian, localeRussian);
+    }
+}
+
 }  // namespace
 }  // namespace qx40

@@ -36,6 +36,7 @@ public:
         o.fpgaImage = fpgaImage;
         o.placeholderImage = placeholderImage;
         o.threadSleep = std::move(sleep);
+        o.firstStartRussian = firstStartRussian;
         window = std::make_unique<MainWindow>(std::move(o));
         return *window;
     }
@@ -56,6 +57,7 @@ public:
 
     TempDir dir;
     ScriptedDialogs dialogs;
+    bool firstStartRussian = true;  // what the locale says
     std::unique_ptr<MainWindow> window;
 };
 

@@ -31,6 +31,8 @@ ScopeState Unusual() {
     c.Generator = false, c.On_Top = true, c.Lenta = true;
     c.DrawMode = DrawMode::Dots;
     c.Russian = false;
+    c.Window_Left = -1200, c.Window_Top = 40, c.Window_Width = 1024, c.Window_Height = 700;
+    c.Window_Maximized = true;
     TriggerSection& t = s.Trigger;
     t.Source = TriggerSource::CH_D2;
     t.Edge = t.Auto = t.TPLUS = true;
@@ -99,6 +101,9 @@ TEST_F(SettingsFileTest, UserFileRoundTripLeavesProgramKeysAlone) {
     ScopeState expected = written;
     expected.Common.On_Top = false;
     expected.Common.Russian = true;
+    expected.Common.Window_Left = 0, expected.Common.Window_Top = 0;
+    expected.Common.Window_Width = 0, expected.Common.Window_Height = 0;
+    expected.Common.Window_Maximized = false;
     expected.Calibrate = CalibrateSection{};
     expected.System = SystemSection{};
     expected.Colors = ColourSlots{};
@@ -355,6 +360,50 @@ TEST_F(SettingsFileTest, UserFileFormatCheck) {
     }
     ScopeState s;
     EXPECT_EQ(ReadSettings(dir.File("none.qxs"), SettingsKind::User, s), SettingsRefusal::InvalidFormat);
+}
+
+TEST(LocaleIsRussian, TheFirstSetVariableDecides) {
+    struct Case {
+        const char *lcAll, *lcMessages, *lang;
+        bool russian;
+    };
+    const Case cases[] = {
+        {nullptr, nullptr, "ru_RU.UTF-8", true},
+        {nullptr, nullptr, "ru", true},
+        {nullptr, nullptr, "en_GB.UTF-8", false},
+        {nullptr, nullptr, nullptr, false},
+        {"", "", "", false},
+        {nullptr, nullptr, "C", false},
+        {"C.UTF-8", nullptr, "ru_RU.UTF-8", false},  // LC_ALL overrides everything
+        {nullptr, "en_US.UTF-8", "ru_RU.UTF-8", false},
+        {nullptr, "ru_UA.UTF-8", "de_DE.UTF-8", true},
+        {"", "ru_RU.KOI8-R", "en_US", true},  // an empty variable counts as unset
+        {"ru_RU.UTF-8", "en_US.UTF-8", nullptr, true},
+        {nullptr, nullptr, "r", false},
+        {nullptr, nullptr, "run", true},  // only the first two letters are asked
+        {nullptr, nullptr, "RU_RU", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.lcAll ? c.lcAll : "-") + " " +
+                     (c.lcMessages ? c.lcMessages : "-") + " " + (c.lang ? c.lang : "-"));
+        EXPECT_EQ(LocaleIsRussian(c.lcAll, c.lcMessages, c.lang), c.russian);
+    }
+}
+
+// The locale's choice stands until the program file holds the user's.
+TEST_F(SettingsFileTest, ProgramFileLanguageOverridesTheLocale) {
+    for (const bool locale : {false, true}) {
+        ScopeState fresh;
+        fresh.Common.Russian = locale;
+        ReadSettings(dir.File("missing.ini"), SettingsKind::Program, fresh);
+        EXPECT_EQ(fresh.Common.Russian, locale);
+        ScopeState started;
+        started.Common.Russian = locale;
+        ReadSettings(
+            dir.Write("p.ini", std::string("[Common]\nRussian=") + (locale ? "0" : "1") + "\n"),
+            SettingsKind::Program, started);
+        EXPECT_EQ(started.Common.Russian, !locale);
+    }
 }
 
 TEST(SettingsRefusalMessage, BothLanguages) {

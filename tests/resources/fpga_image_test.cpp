@@ -41,6 +41,16 @@ TEST(FpgaImage, OverridesInOrder) {
     load = LoadFpgaImage("", dir.File("exe"), dir.File("config"));
     EXPECT_EQ(load.image.source, dir.File("exe/qx40_fpga.bin"));
 
+    // The system folder of an installed program comes after the user's own.
+    std::filesystem::create_directories(dir.Path() / "system");
+    dir.Write("system/qx40_fpga.bin", std::string(kFpgaImageSize, '\x33'));
+    load = LoadFpgaImage("", dir.File("none"), dir.File("config"), dir.File("system"));
+    EXPECT_EQ(load.image.source, dir.File("config/qx40_fpga.bin"));
+    std::filesystem::remove(dir.File("config/qx40_fpga.bin"));
+    load = LoadFpgaImage("", dir.File("none"), dir.File("config"), dir.File("system"));
+    EXPECT_EQ(load.image.source, dir.File("system/qx40_fpga.bin"));
+    EXPECT_EQ(load.image.bytes[0], 0x33);
+
     dir.Write("chosen.bin", std::string(kFpgaImageSize, '\x22'));
     load = LoadFpgaImage(dir.File("chosen.bin"), dir.File("exe"), dir.File("config"));
     EXPECT_EQ(load.image.bytes[0], 0x22);
