@@ -32,10 +32,6 @@ std::string ConfigDir(const char* xdgConfigHome, const char* home) {
     return (fs::path(home && *home ? home : ".") / ".config" / "qx40").string();
 }
 
-bool IsInstalled(const std::string& executableDir) {
-    return InstallPrefix(executableDir).has_value();
-}
-
 std::string SystemDataDir(const std::string& executableDir) {
     const auto prefix = InstallPrefix(executableDir);
     return prefix ? (*prefix / "share" / "qx40").string() : std::string();

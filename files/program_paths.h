@@ -13,8 +13,6 @@ namespace qx40 {
 // $XDG_CONFIG_HOME/qx40, or ~/.config/qx40 when it is not set.
 std::string ConfigDir(const char* xdgConfigHome, const char* home);
 
-bool IsInstalled(const std::string& executableDir);
-
 // <prefix>/share/qx40 of an installed program, else empty.
 std::string SystemDataDir(const std::string& executableDir);
 
