@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/runtime_folder.h"
 #include "app/program_icon.h"
+#include "app/runtime_folder.h"
 #include "app/single_instance.h"
 #include "base/program_version.h"
 #include "device/usb/instrument_access.h"
