@@ -63,6 +63,7 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     timer1_.setInterval(1000);
     connect(&timer1_, &QTimer::timeout, this, [this] { session_.Timer1Timer(); });
     timer1_.start();
+    dialogSet_ = std::make_unique<DialogSet>(DialogContext{session_, dialogs_, this, [this] { return SaveProgramSettings(); }});
 }
 
 MainWindow::~MainWindow() {
@@ -85,17 +86,18 @@ void MainWindow::ApplyServiceSwitches() {
 // --- The session's front end ---------------------------------------------
 
 void MainWindow::Wake() {
-    // From any thread: one queued call serves whatever is waiting.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            session_.Serve();
-            if (pendingHandOver_ && !session_.InDisplayStep()) {
-                const auto [count, path] = *std::exchange(pendingHandOver_, std::nullopt);
-                HandleCopyData(count, QString::fromStdString(path));
-            }
-        },
-        Qt::QueuedConnection);
+    // From any thread. One queued call serves whatever is waiting; it carries
+    // nothing of ours across the threads but the window it is for.
+    if (!serveQueued_.exchange(true)) QMetaObject::invokeMethod(this, "ServeSession", Qt::QueuedConnection);
+}
+
+void MainWindow::ServeSession() {
+    serveQueued_ = false;  // a wake from now on queues the next call
+    session_.Serve();
+    if (pendingHandOver_ && !session_.InDisplayStep()) {
+        const auto [count, path] = *std::exchange(pendingHandOver_, std::nullopt);
+        HandleCopyData(count, QString::fromStdString(path));
+    }
 }
 
 void MainWindow::RunLater(std::chrono::milliseconds delay, std::function<void()> fn) {
@@ -294,15 +296,21 @@ void MainWindow::FirstPaint() {
     });
 }
 
+bool MainWindow::SaveProgramSettings() {
+    std::string error;
+    const bool ru = session_.State().Common.Russian;
+    if (WriteSettings(options_.settingsPath, SettingsKind::Program, session_.State(), Shared().facts.Get(), error))
+        return true;
+    ShowMessage(Tr(ru, "Save Settings", "Сохранение файла настроек"),
+                options_.settingsPath + Tr(ru, "\r\nCan't open file for writing.", "\r\nНет доступа к файлу."),
+                MessageIcon::Error);
+    return false;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
     // The compact view's small window is not the place to come back to.
     if (!compactView_) SaveWindowBounds(*this, session_.State().Common);
-    std::string error;
-    const bool ru = session_.State().Common.Russian;
-    if (!WriteSettings(options_.settingsPath, SettingsKind::Program, session_.State(), Shared().facts.Get(), error))
-        ShowMessage(Tr(ru, "Save Settings", "Сохранение файла настроек"),
-                    options_.settingsPath + Tr(ru, "\r\nCan't open file for writing.", "\r\nНет доступа к файлу."),
-                    MessageIcon::Error);
+    SaveProgramSettings();
     // The thread goes before the window and its children do; an FPGA upload
     // under way ends at its next chunk.
     timer1_.stop();

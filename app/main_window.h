@@ -8,8 +8,10 @@
 #include <QMainWindow>
 #include <QRect>
 #include <QTimer>
+#include <atomic>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -17,6 +19,7 @@
 
 #include "app/window_controls.h"
 #include "base/user_dialogs.h"
+#include "dialogs/dialog_set.h"
 #include "device/scope_session.h"
 #include "display/screen_renderer.h"
 #include "screen/pointer_controller.h"
@@ -87,6 +90,9 @@ public:
     void StateApplied() override;
     void ArmModelQuestion() override { modelQuestionArmed_ = true; }
 
+    // Runs the session's hand-overs and what they deferred.
+    Q_INVOKABLE void ServeSession();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -143,6 +149,8 @@ private:
     void ChangeToReportedModel(std::int32_t reported);
 
     void FirstPaint();
+    // Writes the program settings file; says so and returns false when it cannot.
+    bool SaveProgramSettings();
     void ApplyCaptionsNow();
     void RefreshPanels();
     std::string DialogFolder() const { return programDir_; }
@@ -160,7 +168,7 @@ private:
     bool modelQuestionArmed_ = false;
     bool modelChangeForced_ = false;
     bool modelCheckQueued_ = false;
-    bool serveQueued_ = false;
+    std::atomic<bool> serveQueued_{false};  // a call to ServeSession is on its way
 
     // Screen.
     QImage bitmap_;
@@ -197,6 +205,7 @@ private:
     PanelControls panel_;
     MenuControls menus_;
     QTimer timer1_;
+    std::unique_ptr<DialogSet> dialogSet_;  // after the widgets: the dialogs are the window's children
 };
 
 }  // namespace qx40

@@ -20,7 +20,6 @@
 #include "base/program_version.h"
 #include "device/usb/instrument_access.h"
 #include "device/usb/link_factory.h"
-#include "dialogs/dialog_shells.h"
 #include "dialogs/qt_user_dialogs.h"
 #include "files/program_paths.h"
 #include "files/settings_file.h"
@@ -114,7 +113,6 @@ int main(int argc, char** argv) {
         std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
     qx40::MainWindow window(options);
     dialogs.SetParent(&window);
-    const auto dialogsInOrder = qx40::CreateDialogs(&window);
 
     // A failed listen only means that later copies open windows of their own.
     qx40::SingleInstance instance;

@@ -102,8 +102,9 @@ set(QX40_APP_LIB_SOURCES
     app/screen_view.cpp
     app/single_instance.cpp
     app/window_bounds.cpp
-    dialogs/dialog_shells.cpp
+    dialogs/dialog_set.cpp
     dialogs/qt_user_dialogs.cpp
+    dialogs/settings_dialog.cpp
 )
 
 # The command-line tool's commands, a library so that tests run them in-process.

@@ -1,0 +1,52 @@
+// The program's dialog windows, created once when the main window is built,
+// in their order, and only shown afterwards. A dialog whose content is not
+// built yet is an empty shell with its name.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "base/user_dialogs.h"
+#include "device/scope_session.h"
+
+namespace qx40 {
+
+// What the dialogs may use of the window.
+struct DialogContext {
+    ScopeSession& session;
+    UserDialogs& dialogs;
+    QWidget* mainWindow;
+    // Writes the program settings file (after accepted colours and
+    // calibrations); false when it could not be written.
+    std::function<bool()> saveProgramSettings;
+};
+
+class DialogShell : public QDialog {
+    Q_OBJECT
+public:
+    DialogShell(const char* objectName, const char* title, QWidget* parent);
+};
+
+class DialogSet {
+public:
+    explicit DialogSet(const DialogContext& context);
+    ~DialogSet();
+
+    // In their order of creation.
+    QDialog* about = nullptr;
+    QDialog* trigger = nullptr;
+    QDialog* colours = nullptr;
+    QDialog* zeroCalibration = nullptr;
+    QDialog* timeCalibration = nullptr;
+    QDialog* fft = nullptr;
+    QDialog* generator = nullptr;
+    QDialog* tdcCalibration = nullptr;
+    QDialog* recorder = nullptr;
+
+private:
+    std::vector<std::unique_ptr<QDialog>> owned_;
+};
+
+}  // namespace qx40
