@@ -37,6 +37,10 @@ std::string SystemDataDir(const std::string& executableDir) {
     return prefix ? (*prefix / "share" / "qx40").string() : std::string();
 }
 
+std::string SharedSettingsPath(const std::string& executablePath, const std::string& configDir) {
+    return ProgramSettingsPath((fs::path(executablePath).parent_path() / "qx40").string(), configDir);
+}
+
 std::string ProgramSettingsPath(const std::string& executablePath, const std::string& configDir) {
     const fs::path exe(executablePath);
     const fs::path name = exe.stem().string() + ".ini";

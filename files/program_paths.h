@@ -21,6 +21,10 @@ std::string SystemDataDir(const std::string& executableDir);
 // folder is writable, else in configDir.
 std::string ProgramSettingsPath(const std::string& executablePath, const std::string& configDir);
 
+// The window's program settings file, which qx40cli beside it shares: as
+// ProgramSettingsPath for "qx40" in the folder of executablePath.
+std::string SharedSettingsPath(const std::string& executablePath, const std::string& configDir);
+
 // The executable's name with ".html": in <prefix>/share/doc/qx40 for an
 // installed program, else beside the executable.
 std::string HelpPagePath(const std::string& executablePath);

@@ -23,6 +23,16 @@ TEST(ProgramPaths, BesideTheExecutableWhenWritableOrPresent) {
     EXPECT_EQ(ProgramSettingsPath(dir.File("bin/qx40"), "/cfg/qx40"), dir.File("bin/qx40.ini"));
 }
 
+// qx40cli finds the window's file, not one of its own name.
+TEST(ProgramPaths, TheCommandLineToolSharesTheWindowsFile) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "bin");
+    EXPECT_EQ(SharedSettingsPath(dir.File("bin/qx40cli"), "/cfg/qx40"), dir.File("bin/qx40.ini"));
+    std::filesystem::create_directories(dir.Path() / "usr/bin");
+    std::filesystem::create_directories(dir.Path() / "usr/share/qx40");
+    EXPECT_EQ(SharedSettingsPath(dir.File("usr/bin/qx40cli"), "/cfg/qx40"), "/cfg/qx40/qx40.ini");
+}
+
 TEST(ProgramPaths, ConfigDirWhenTheFolderIsReadOnly) {
     if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
     TempDir dir;
