@@ -35,7 +35,8 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
       dialogs_(*options_.dialogs),
       session_(*options_.link, dialogs_, *this, SessionConfig(options_)) {
     setObjectName("QX4003MFrm");
-    programDir_ = std::filesystem::path(options_.settingsPath).parent_path().string();
+    programDir_ = !options_.dialogFolder.empty() ? options_.dialogFolder
+                                                 : std::filesystem::path(options_.settingsPath).parent_path().string();
 
     // Widgets at their design sizes; the initial sizes are the minimum.
     BuildWidgets();

@@ -36,6 +36,7 @@ struct MainWindowOptions {
     UsbLink* link = nullptr;
     UserDialogs* dialogs = nullptr;
     std::string settingsPath;            // the program settings file
+    std::string dialogFolder;            // where file dialogs start; the settings file's folder when empty
     std::vector<std::string> arguments;  // command line, without the program name
     std::span<const std::uint8_t> fpgaImage;
     bool placeholderImage = false;

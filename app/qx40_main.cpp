@@ -105,6 +105,10 @@ int main(int argc, char** argv) {
     options.link = link;
     options.dialogs = &dialogs;
     options.settingsPath = settingsPath;
+    // File dialogs start beside the program in a build tree; an installed
+    // program's folder is no place for the user's files.
+    const char* home = std::getenv("HOME");
+    options.dialogFolder = qx40::SystemDataDir(executableDir).empty() || !home ? executableDir : home;
     options.arguments = line.files;
     options.fpgaImage = image.image.bytes;
     options.placeholderImage = image.image.placeholder;

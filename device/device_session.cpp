@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "device/usb/instrument_access.h"
+
 namespace qx40 {
 namespace {
 
@@ -151,6 +153,13 @@ UsbStatus DeviceSession::OpenListed(const DeviceListing& listing) {
 }
 
 void DeviceSession::ShowUsbError(UsbStatus status) {
+    // An attached instrument this user may not open, or that another program
+    // holds, is said so with the remedy, not as a bare status number.
+    if (const InstrumentAccess access = link_.Access(); access != InstrumentAccess::Granted) {
+        Ask(InstrumentAccessCaption(Russian()), InstrumentAccessText(access, Russian()), MessageIcon::Error,
+            MessageButtons::Ok);
+        return;
+    }
     std::string text;
     if (status == kUsbInvalidHandle)
         text = Tr(Russian(), "Invalid handle.", "Неверный дескриптор.");

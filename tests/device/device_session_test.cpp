@@ -112,6 +112,21 @@ TEST_F(DeviceSessionTest, RefusedLineSettingFailsTheOpen) {
     EXPECT_FALSE(shared.flags.FpgaLoadRequest);
 }
 
+// RUN on an instrument this user may not open names the cause and the remedy.
+TEST_F(DeviceSessionTest, RunOnAnInstrumentWithoutPermissionSaysHowToFixIt) {
+    state.Common.Russian = false;
+    fake.AddDevice({.location = 0x10,
+                    .description = "Digital Oscilloscope QX40",
+                    .openStatus = kUsbDeviceNotOpened,
+                    .access = InstrumentAccess::NoPermission});
+    Session().ButtonClicked(DeviceButton::Run, true);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].caption, "USB Error");
+    EXPECT_NE(dialogs.shown[0].text.find("no permission"), std::string::npos) << dialogs.shown[0].text;
+    EXPECT_NE(dialogs.shown[0].text.find("70-qx40.rules"), std::string::npos);
+    EXPECT_EQ(released, std::vector<DeviceButton>{DeviceButton::Run});
+}
+
 TEST_F(DeviceSessionTest, FailedOpenKeepsItsStatus) {
     fake.AddDevice({.location = 0x20, .description = "Digital Oscilloscope QX40", .openStatus = kUsbDeviceNotOpened});
     EXPECT_EQ(Session().OpenDevice(), kUsbDeviceNotOpened);
