@@ -127,6 +127,8 @@ private:
     void Menu_FFT_Click(int channel);
     void Menu_BG_DoClick();
     void Menu_BG_ClrClick();
+    void Menu_TriggerClick();
+    void Menu_GeneratorSetClick();
     void Menu_CompactClick();
     void Menu_Gen_ViewClick();
     void Menu_LanguageClick(bool russian);

@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QSignalBlocker>
 
+#include "app/double_click_filter.h"
 #include "app/main_window.h"
 #include "scope/value_tables.h"
 
@@ -54,13 +55,14 @@ void MainWindow::ConnectControls() {
     click(panel_.autoTrig, [toggle, &s] { toggle(s.Trigger.Auto); });
     click(panel_.tplus, [toggle, &s] { toggle(s.Trigger.TPLUS); });
     click(panel_.retTrig, [this] { SpeedButton_ret_trigClick(); });
-    click(panel_.trig, [this] { NotAvailableYet(); });
+    click(panel_.trig, [this] { Menu_TriggerClick(); });
 
     // Generator strip.
     click(panel_.genOn, [this] { GenOnClick(); });
     click(panel_.mod, [this] { GeneratorModeClick(GenMode::Mod); });
     click(panel_.pulse, [this] { GeneratorModeClick(GenMode::Pulse); });
     click(panel_.sweep, [this] { GeneratorModeClick(GenMode::F_Sweep); });
+    new DoubleClickFilter(panel_.labelMod, [this] { Menu_GeneratorSetClick(); });
     for (std::size_t r = 0; r < kGenRangeKeys.size(); ++r)
         click(panel_.ranges[r], [this, r, &s] {
             s.Generator.Range = static_cast<GenRange>(r);

@@ -47,9 +47,11 @@ void MainWindow::ConnectMenus() {
     triggered(menus_.saveAs, [this] { Menu_Save_AsClick(); });
     triggered(menus_.saveSettingsAs, [this] { Menu_Save_Settings_AsClick(); });
     for (QAction* a : {menus_.image, menus_.text, menus_.rawBinary[0], menus_.rawBinary[1], menus_.rawBinary[2],
-                       menus_.rawBinary[3], menus_.recorder, menus_.trigger, menus_.fftSet, menus_.generatorSet,
+                       menus_.rawBinary[3], menus_.recorder, menus_.fftSet,
                        menus_.fmCalibrate, menus_.zeroCalibrate, menus_.tdcCalibrate, menus_.colors, menus_.about})
         triggered(a, [this] { NotAvailableYet(); });
+    triggered(menus_.trigger, [this] { Menu_TriggerClick(); });
+    triggered(menus_.generatorSet, [this] { Menu_GeneratorSetClick(); });
     triggered(menus_.helpContents, [this] { Menu_Help_ContentsClick(); });
     const std::int32_t kCodes[3] = {28, 25, 31};
     for (std::size_t m = 0; m < 3; ++m) triggered(menus_.models[m], [this, code = kCodes[m]] { SelectDeviceModel(code); });
@@ -192,6 +194,11 @@ void MainWindow::Menu_BG_DoClick() {
 }
 
 void MainWindow::Menu_BG_ClrClick() { ClearBackgroundBuffers(); }
+
+// The dialogs apply every edit themselves and put back what Cancel undoes.
+void MainWindow::Menu_TriggerClick() { dialogSet_->trigger->Run(); }
+
+void MainWindow::Menu_GeneratorSetClick() { dialogSet_->generator->Run(); }
 
 // The help page is the executable's name with ".html", beside it or, for an
 // installed program, in its documentation folder.

@@ -39,6 +39,8 @@ set(QX40_CORE_SOURCES
     files/text_export.cpp
     generator/generator_readouts.cpp
     generator/generator_words.cpp
+    generator/modulation_dialog_view.cpp
+    generator/modulation_ranges.cpp
     recorder/recorder_file.cpp
     recorder/recorder_session.cpp
     recorder/recorder_texts.cpp
@@ -59,6 +61,8 @@ set(QX40_CORE_SOURCES
     spectrum/fft_window.cpp
     spectrum/spectrum_analyzer.cpp
     spectrum/spectrum_mode.cpp
+    trigger/trigger_dialog_view.cpp
+    trigger/trigger_ranges.cpp
     trigger/trigger_registers.cpp
 )
 
@@ -102,9 +106,12 @@ set(QX40_APP_LIB_SOURCES
     app/screen_view.cpp
     app/single_instance.cpp
     app/window_bounds.cpp
+    dialogs/dialog_controls.cpp
     dialogs/dialog_set.cpp
+    dialogs/generator_settings_dialog.cpp
     dialogs/qt_user_dialogs.cpp
     dialogs/settings_dialog.cpp
+    dialogs/trigger_settings_dialog.cpp
 )
 
 # The command-line tool's commands, a library so that tests run them in-process.

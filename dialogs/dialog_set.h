@@ -10,6 +10,8 @@
 
 #include "base/user_dialogs.h"
 #include "device/scope_session.h"
+#include "dialogs/generator_settings_dialog.h"
+#include "dialogs/trigger_settings_dialog.h"
 
 namespace qx40 {
 
@@ -36,12 +38,12 @@ public:
 
     // In their order of creation.
     QDialog* about = nullptr;
-    QDialog* trigger = nullptr;
+    TForm_TrigSet* trigger = nullptr;
     QDialog* colours = nullptr;
     QDialog* zeroCalibration = nullptr;
     QDialog* timeCalibration = nullptr;
     QDialog* fft = nullptr;
-    QDialog* generator = nullptr;
+    TForm_GeneratorSet* generator = nullptr;
     QDialog* tdcCalibration = nullptr;
     QDialog* recorder = nullptr;
 

@@ -12,6 +12,8 @@
 #include "base/round_nearest.h"
 #include "files/file_io.h"
 #include "files/ini_document.h"
+#include "generator/modulation_ranges.h"
+#include "trigger/trigger_ranges.h"
 
 namespace qx40 {
 namespace {
@@ -222,30 +224,6 @@ void MapFft(SettingsMapper& io, FftSection& f) {
     io.Flag(s, "Dither", f.Dither);
 }
 
-// Trigger values as the trigger dialog's controls can hold them: a
-// hand-edited file must not send the instrument a pre-trigger longer than
-// the record, a count of 0 or an empty pulse window.
-void BringTriggerIntoRange(TriggerSection& t) {
-    t.Pre = std::clamp(t.Pre, 0, 9);
-    t.Hyst = std::clamp(t.Hyst, 0, 5);
-    t.N = std::clamp(t.N, 1, 255);
-    t.PTmin = std::clamp(t.PTmin, 0, 999);
-    t.PTmax = std::clamp(t.PTmax, 1, 1000);
-    if (t.PTmin >= t.PTmax) t.PTmax = t.PTmin + 1;  // as moving the lower limit does
-    // The largest multiplier step not above the value.
-    std::int32_t step = 1;
-    for (const std::int32_t m : {10, 100, 1000, 10000, 100000})
-        if (t.PTmult >= m) step = m;
-    t.PTmult = step;
-    // The three-state boxes show any mode but 0 and 1 as checked, which is 2.
-    for (std::int32_t* mode : {&t.PTMode, &t.Slew_Mode})
-        if (*mode != 0 && *mode != 1) *mode = 2;
-    t.Slew = std::clamp(t.Slew, 0, 255);
-    // One bit per channel.
-    t.Levels &= 0x0F;
-    t.Lev_Mask &= 0x0F;
-}
-
 void MapSections(SettingsMapper& io, ScopeState& state) {
     MapCommon(io, state.Common);
     MapScope(io, state.Scope);
@@ -318,6 +296,7 @@ SettingsRefusal ReadSettings(const std::string& path, SettingsKind kind, ScopeSt
     g.F_fast = std::clamp(g.F_fast, 0, 1000);
     g.F_slow = std::clamp(g.F_slow, 0, 1000);
     g.Ampl = std::clamp(g.Ampl, state.AmplitudeMin(), state.AmplitudeMax());
+    BringModulationIntoRange(g);
     BringTriggerIntoRange(state.Trigger);
     return SettingsRefusal::None;
 }

@@ -6,15 +6,13 @@
 namespace qx40 {
 namespace {
 
-// Frequencies of the coarse/fine bar pair: 6 significant digits once the
-// pair reaches 100000 or the frequency 10 MHz, else 5.
-int FrequencyDigits(std::int64_t barValue, double deciHertz) {
-    return barValue >= 100000 || deciHertz >= 1e8 ? -6 : -5;
-}
-
 bool AnalogSource(const GeneratorSection& g) { return g.Mod_Src == 1 || g.Mod_Src == 2; }
 
 }  // namespace
+
+int FrequencyDigits(std::int64_t barValue, double deciHertz) {
+    return barValue >= 100000 || deciHertz >= 1e8 ? -6 : -5;
+}
 
 GeneratorReadouts ComputeGeneratorReadouts(const GeneratorSection& g, std::int32_t code, char sep) {
     GeneratorReadouts r;

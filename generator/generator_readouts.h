@@ -19,6 +19,11 @@ struct GeneratorReadouts {
     bool ModVisible = false;
 };
 
+// The digits of a frequency set by a coarse/fine bar pair (coarse x 100 +
+// fine, times the range): 6 significant digits once the pair reaches 100000
+// or the frequency 10 MHz, else 5 (as FormatValue's negative digits).
+int FrequencyDigits(std::int64_t barValue, double deciHertz);
+
 GeneratorReadouts ComputeGeneratorReadouts(const GeneratorSection& g, std::int32_t deviceTypeCode,
                                            char decimalSeparator = '.');
 

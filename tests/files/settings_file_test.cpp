@@ -266,6 +266,43 @@ TEST_F(SettingsFileTest, TriggerValuesOutsideTheDialogsRangesAreBroughtIntoThem)
     }
 }
 
+struct ModulationRangeCase {
+    const char* name;
+    const char* generator;  // the file's Generator section
+    void (*expect)(GeneratorSection&);
+};
+
+// What the modulation dialog would show is what the instrument gets; a bar
+// far out of range would also overflow the phase word.
+TEST_F(SettingsFileTest, ModulationValuesOutsideTheDialogsRangesAreBroughtIntoThem) {
+    const ModulationRangeCase cases[] = {
+        {"type shown as SUM", "Mod_Type=5\n", [](GeneratorSection& g) { g.Mod_Type = 2; }},
+        {"type kept", "Mod_Type=1\n", [](GeneratorSection& g) { g.Mod_Type = 1; }},
+        {"source shown as Int", "Mod_Src=6\n", [](GeneratorSection& g) { g.Mod_Src = 0; }},
+        {"negative source", "Mod_Src=-1\n", [](GeneratorSection& g) { g.Mod_Src = 0; }},
+        {"inversion", "Inv=3\n", [](GeneratorSection& g) { g.Inv = 1; }},
+        {"bars", "Mod_Freq_Fast=2000000000\nMod_Freq_Slow=-3\nMod_K=1001\nDev_Freq=5000\nSum_Lev=-1\n",
+         [](GeneratorSection& g) { g.Mod_Freq_Fast = 1000, g.Mod_Freq_Slow = 0, g.Mod_K = g.Dev_Freq = 1000, g.Sum_Lev = 0; }},
+        {"range between steps", "MF_Mult=999\n", [](GeneratorSection& g) { g.MF_Mult = 100; }},
+        {"range above 50M", "MF_Mult=9000\n", [](GeneratorSection& g) { g.MF_Mult = 5000; }},
+        {"range 0", "MF_Mult=0\n", [](GeneratorSection& g) { g.MF_Mult = 1; }},
+        {"deviation shown as 100K", "DF_Mult=4\n", [](GeneratorSection& g) { g.DF_Mult = 10; }},
+        {"waveform without a button", "MF_Shape=5\n", [](GeneratorSection& g) { g.MF_Shape = 0; }},
+        {"noise kept", "MF_Shape=7\n", [](GeneratorSection& g) { g.MF_Shape = 7; }},
+    };
+    for (const ModulationRangeCase& c : cases) {
+        for (const SettingsKind kind : {SettingsKind::Program, SettingsKind::User}) {
+            const std::string path =
+                dir.Write("g.qxs", std::string("[Common]\nCH_D1=1\n[Generator]\n") + c.generator);
+            ScopeState read;
+            ASSERT_EQ(ReadSettings(path, kind, read), SettingsRefusal::None);
+            GeneratorSection expected;
+            c.expect(expected);
+            EXPECT_EQ(read.Generator, expected) << c.name;
+        }
+    }
+}
+
 TEST_F(SettingsFileTest, AHandEditedPreTriggerNeverExceedsTheRecord) {
     const std::string path = dir.Write("p.ini", "[Trigger]\nCH_A1=1\nPre=99\n");
     ScopeModel m;
