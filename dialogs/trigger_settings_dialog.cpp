@@ -56,7 +56,8 @@ QLabel* Label(QWidget* parent, const char* name) {
     return label;
 }
 
-// A radio group of `count` items in two columns, filled top to bottom.
+// A radio group of `count` items in two columns, filled top to bottom. Tab
+// stops once in the group, at the chosen item; the arrow keys choose another.
 QGroupBox* RadioGroup(QWidget* parent, const char* name, int count, QButtonGroup& items) {
     auto* box = new QGroupBox(parent);
     box->setObjectName(name);
@@ -64,6 +65,10 @@ QGroupBox* RadioGroup(QWidget* parent, const char* name, int count, QButtonGroup
     const int rows = (count + 1) / 2;
     for (int i = 0; i < count; ++i) {
         auto* item = new QRadioButton(box);
+        item->setFocusPolicy(Qt::ClickFocus);
+        QObject::connect(item, &QRadioButton::toggled, item, [item](bool on) {
+            item->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus);
+        });
         items.addButton(item, i);
         grid->addWidget(item, i % rows, i / rows);
     }

@@ -253,6 +253,35 @@ TEST_F(TriggerSettingsDialogTest, CaptionsInTheLanguageOfTheOpening) {
     }));
 }
 
+// Tab walks the dialog in reading order, stopping once in each radio group
+// at its chosen item and skipping what the modes disable.
+TEST_F(TriggerSettingsDialogTest, TabStopsOnceInEachGroupInReadingOrder) {
+    Build();
+    T().Pre = 4, T().Hyst = 2;
+    ASSERT_TRUE(Open([&](QDialog& d) {
+        const std::vector<QWidget*> expected = {
+            &Item(d, "RadioGroup_PreTrig", 4),    &Item(d, "RadioGroup_NR", 2),
+            &Bar(d, "ScrollBar_Trig_N"),          &Box(d, "CheckBox_Trig_PTMode"),
+            &Box(d, "CheckBox_Slew_Mode"),        &Box(d, "CheckBox_LevA1"),
+            &Box(d, "CheckBox_LevA2"),            &Box(d, "CheckBox_LevD1"),
+            &Box(d, "CheckBox_LevD2"),            &Child<QPushButton>(d, "Button_OK"),
+            &Child<QPushButton>(d, "Button_Cancel"),
+        };
+        std::vector<QWidget*> visited;
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
+            visited.push_back(d.focusWidget());
+        }
+        EXPECT_EQ(visited, expected);
+
+        // A choice made with the pointer moves the group's stop with it.
+        Item(d, "RadioGroup_PreTrig", 7).click();
+        Child<QPushButton>(d, "Button_Cancel").setFocus();
+        QTest::keyClick(d.focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(d.focusWidget(), &Item(d, "RadioGroup_PreTrig", 7));
+    }));
+}
+
 // The simulated instrument receives the edits while the dialog is open, and
 // the restored values after Cancel.
 TEST(TriggerSettingsDialogOnTheInstrument, TheInstrumentFollowsWhileOpen) {
