@@ -260,11 +260,16 @@ TEST_F(TriggerSettingsDialogTest, TabStopsOnceInEachGroupInReadingOrder) {
     T().Pre = 4, T().Hyst = 2;
     ASSERT_TRUE(Open([&](QDialog& d) {
         const std::vector<QWidget*> expected = {
-            &Item(d, "RadioGroup_PreTrig", 4),    &Item(d, "RadioGroup_NR", 2),
-            &Bar(d, "ScrollBar_Trig_N"),          &Box(d, "CheckBox_Trig_PTMode"),
-            &Box(d, "CheckBox_Slew_Mode"),        &Box(d, "CheckBox_LevA1"),
-            &Box(d, "CheckBox_LevA2"),            &Box(d, "CheckBox_LevD1"),
-            &Box(d, "CheckBox_LevD2"),            &Child<QPushButton>(d, "Button_OK"),
+            &Item(d, "RadioGroup_PreTrig", 4),
+            &Item(d, "RadioGroup_NR", 2),
+            &Bar(d, "ScrollBar_Trig_N"),
+            &Box(d, "CheckBox_Trig_PTMode"),
+            &Box(d, "CheckBox_Slew_Mode"),
+            &Box(d, "CheckBox_LevA1"),
+            &Box(d, "CheckBox_LevA2"),
+            &Box(d, "CheckBox_LevD1"),
+            &Box(d, "CheckBox_LevD2"),
+            &Child<QPushButton>(d, "Button_OK"),
             &Child<QPushButton>(d, "Button_Cancel"),
         };
         std::vector<QWidget*> visited;
