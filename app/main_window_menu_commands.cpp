@@ -200,13 +200,13 @@ void MainWindow::Menu_TriggerClick() { dialogSet_->trigger->Run(); }
 
 void MainWindow::Menu_GeneratorSetClick() { dialogSet_->generator->Run(); }
 
-// The help page is the executable's name with ".html", beside it or, for an
+// The user guide in the current language, beside the executable or, for an
 // installed program, in its documentation folder.
 void MainWindow::Menu_Help_ContentsClick() {
+    const bool ru = session_.State().Common.Russian;
     const QString page =
-        QString::fromStdString(HelpPagePath(QCoreApplication::applicationFilePath().toStdString()));
+        QString::fromStdString(HelpPagePath(QCoreApplication::applicationFilePath().toStdString(), ru));
     if (!QFileInfo::exists(page) || !QDesktopServices::openUrl(QUrl::fromLocalFile(page))) {
-        const bool ru = session_.State().Common.Russian;
         ShowMessage(Tr(ru, "Help", "Справка"), page.toStdString() + Tr(ru, "\r\nFile not found.", "\r\nФайл не найден."),
                     MessageIcon::Error);
     }

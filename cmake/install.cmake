@@ -15,7 +15,7 @@ install(FILES packaging/70-qx40.rules DESTINATION lib/udev/rules.d)
 if(QX40_WITH_QT)
     install(TARGETS qx40 RUNTIME DESTINATION bin)
     install(FILES docs/qx40.1 DESTINATION share/man/man1)
-    install(FILES ${CMAKE_CURRENT_BINARY_DIR}/qx40.html DESTINATION share/doc/qx40)
+    install(DIRECTORY docs/guide/ DESTINATION share/doc/qx40)
     install(FILES packaging/org.qx40.Scope.desktop DESTINATION share/applications)
     install(FILES packaging/qx40-mime.xml DESTINATION share/mime/packages RENAME qx40.xml)
     configure_file(packaging/org.qx40.Scope.metainfo.xml.in

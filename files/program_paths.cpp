@@ -52,12 +52,14 @@ std::string ProgramSettingsPath(const std::string& executablePath, const std::st
     return (fs::path(configDir) / name).string();
 }
 
-std::string HelpPagePath(const std::string& executablePath) {
+std::string HelpPagePath(const std::string& executablePath, bool russian) {
     const fs::path exe(executablePath);
-    const fs::path name = exe.stem().string() + ".html";
-    if (const auto prefix = InstallPrefix(FolderOf(exe)))
-        return (*prefix / "share" / "doc" / "qx40" / name).string();
-    return (exe.parent_path() / name).string();
+    const auto prefix = InstallPrefix(FolderOf(exe));
+    const fs::path folder = prefix ? *prefix / "share" / "doc" / "qx40" : exe.parent_path();
+    const fs::path russianPage = folder / (exe.stem().string() + ".ru.html");
+    std::error_code ec;
+    if (russian && fs::exists(russianPage, ec)) return russianPage.string();
+    return (folder / (exe.stem().string() + ".html")).string();
 }
 
 }  // namespace qx40

@@ -25,8 +25,9 @@ std::string ProgramSettingsPath(const std::string& executablePath, const std::st
 // ProgramSettingsPath for "qx40" in the folder of executablePath.
 std::string SharedSettingsPath(const std::string& executablePath, const std::string& configDir);
 
-// The executable's name with ".html": in <prefix>/share/doc/qx40 for an
-// installed program, else beside the executable.
-std::string HelpPagePath(const std::string& executablePath);
+// The user guide, the executable's name with ".html" (".ru.html" for the
+// Russian one when it exists): in <prefix>/share/doc/qx40 for an installed
+// program, else beside the executable.
+std::string HelpPagePath(const std::string& executablePath, bool russian);
 
 }  // namespace qx40

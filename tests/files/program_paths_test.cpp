@@ -72,9 +72,20 @@ TEST(ProgramPaths, InstalledLayoutUnderAnyPrefix) {
         const std::string exeDir = std::filesystem::path(exe).parent_path().string();
         EXPECT_EQ(SystemDataDir(exeDir + "/"), c.systemData);
         EXPECT_EQ(ProgramSettingsPath(exe, "/cfg/qx40"), c.settings);
-        EXPECT_EQ(HelpPagePath(exe), c.help);
+        EXPECT_EQ(HelpPagePath(exe, false), c.help);
         EXPECT_EQ(SystemDataDir(exeDir), c.systemData);
     }
+}
+
+// The Russian guide where it exists, else the English one in either language.
+TEST(ProgramPaths, RussianGuideOnlyWhereItExists) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.Path() / "build");
+    const std::string exe = dir.File("build/qx40");
+    EXPECT_EQ(HelpPagePath(exe, true), dir.File("build/qx40.html"));
+    dir.Write("build/qx40.ru.html", "");
+    EXPECT_EQ(HelpPagePath(exe, true), dir.File("build/qx40.ru.html"));
+    EXPECT_EQ(HelpPagePath(exe, false), dir.File("build/qx40.html"));
 }
 
 }  // namespace
