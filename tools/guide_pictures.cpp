@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPixmap>
-#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -79,8 +78,13 @@ public:
     void Trigger(const char* action) {
         if (auto* a = window_->findChild<QAction*>(action)) a->trigger();
     }
-    void Scroll(const char* bar, int value) {
-        if (auto* s = window_->findChild<QScrollBar*>(bar)) s->setValue(value);
+    // Conditions that fill the trigger dialog's captions (in force only with T+).
+    void ShowSomeConditions() {
+        qx40::TriggerSection& t = window_->Model().state.Trigger;
+        t.PTMode = 1, t.PTmin = 12, t.PTmax = 345, t.PTmult = 100;
+        t.Slew_Mode = 2, t.Slew = 25;
+        t.Lev_Mask = 0b0110, t.Levels = 0b0100;
+        window_->ApplyAndRestart();
     }
 
     bool SaveWindow(const char* name) {
@@ -131,6 +135,7 @@ bool Draw(const QString& outDir, bool russian) {
         p.Click("SpeedButton_TrigA1");
         p.Click("SpeedButton_Run");
         ok &= p.SaveWindow("window");
+        p.ShowSomeConditions();
         ok &= p.SaveDialog("Menu_Trigger", "trigger");
         ok &= p.SaveDialog("Menu_GeneratorSet", "generator");
         ok &= p.SaveDialog("Menu_FFTSet", "fft");
