@@ -1,9 +1,10 @@
-// Every message box and file dialog of the program goes through this
-// interface, so the window shows them with the toolkit and tests answer them
-// and read what was asked. Texts arrive in the language already chosen;
-// line breaks are written "\r\n".
+// Every message box, file dialog and colour chooser of the program goes
+// through this interface, so the window shows them with the toolkit and
+// tests answer them and read what was asked. Texts arrive in the language
+// already chosen; line breaks are written "\r\n".
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,9 @@ public:
     virtual MessageAnswer Show(const UserMessage& message) = 0;
     // The chosen path, or nothing when the user cancels.
     virtual std::optional<std::string> ChooseFile(const FileRequest& request) = 0;
+    // The colour chooser, opened on `initial` (0x00BBGGRR): the colour the
+    // user confirmed, or nothing when the user cancels.
+    virtual std::optional<std::uint32_t> ChooseColour(std::uint32_t initial, const std::string& title) = 0;
 };
 
 // Picks the English or Russian text of a pair.

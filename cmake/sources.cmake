@@ -6,6 +6,7 @@ set(QX40_CORE_SOURCES
     base/round_nearest.cpp
     base/value_format.cpp
     calibration/zero_offset_code.cpp
+    device/about_texts.cpp
     device/acquisition_thread.cpp
     device/apply_operations.cpp
     device/background_record.cpp
@@ -49,6 +50,7 @@ set(QX40_CORE_SOURCES
     scope/derived_quantities.cpp
     scope/model_features.cpp
     scope/value_tables.cpp
+    screen/colour_slot_captions.cpp
     screen/diagnostic_lines.cpp
     screen/key_commands.cpp
     screen/pointer_controller.cpp
@@ -58,6 +60,7 @@ set(QX40_CORE_SOURCES
     screen/trace_columns.cpp
     screen/window_placement.cpp
     spectrum/fft.cpp
+    spectrum/fft_settings_controls.cpp
     spectrum/fft_window.cpp
     spectrum/spectrum_analyzer.cpp
     spectrum/spectrum_mode.cpp

@@ -1,7 +1,11 @@
 #include "dialogs/qt_user_dialogs.h"
 
+#include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+
+#include "display/canvas.h"
 
 namespace qx40 {
 
@@ -41,6 +45,15 @@ std::optional<std::string> QtUserDialogs::ChooseFile(const FileRequest& request)
         dialog.selectFile(QString::fromStdString(request.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
+}
+
+std::optional<std::uint32_t> QtUserDialogs::ChooseColour(std::uint32_t initial, const std::string& title) {
+    // Over the dialog that asks for it, which is modal itself.
+    QWidget* parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : parent_;
+    const QColor chosen =
+        QColorDialog::getColor(QColor::fromRgb(Canvas::ToRgb(initial)), parent, QString::fromStdString(title));
+    if (!chosen.isValid()) return std::nullopt;
+    return Canvas::FromRgb(chosen.rgb());
 }
 
 }  // namespace qx40

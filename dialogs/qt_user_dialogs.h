@@ -1,4 +1,4 @@
-// Message boxes and file dialogs of the window, with Qt.
+// Message boxes, file dialogs and the colour chooser of the window, with Qt.
 #pragma once
 
 #include <QWidget>
@@ -14,6 +14,7 @@ public:
 
     MessageAnswer Show(const UserMessage& message) override;
     std::optional<std::string> ChooseFile(const FileRequest& request) override;
+    std::optional<std::uint32_t> ChooseColour(std::uint32_t initial, const std::string& title) override;
 
     // "Text (*.x)|*.x|All (*.*)|*.*" to Qt's "Text (*.x);;All (*.*)".
     static QString QtFilter(const std::string& filter);

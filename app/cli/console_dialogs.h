@@ -1,6 +1,6 @@
 // Message boxes for the command-line tool: each becomes one line on the
-// error stream; questions are answered No, so nothing happens that a user
-// at a terminal did not ask for.
+// error stream; questions are answered No and choosers cancelled, so nothing
+// happens that a user at a terminal did not ask for.
 #pragma once
 
 #include <ostream>
@@ -19,6 +19,7 @@ public:
     }
 
     std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<std::uint32_t> ChooseColour(std::uint32_t, const std::string&) override { return std::nullopt; }
 
     // Line breaks become spaces.
     static std::string OneLine(const std::string& text) {

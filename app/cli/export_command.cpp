@@ -23,6 +23,7 @@ public:
         return m.buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
     }
     std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<std::uint32_t> ChooseColour(std::uint32_t, const std::string&) override { return std::nullopt; }
 };
 
 int Refuse(std::ostream& err, const std::string& problem) {

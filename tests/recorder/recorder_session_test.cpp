@@ -263,6 +263,9 @@ TEST_F(RecorderSessionTest, AFailureWhileTheStopQuestionIsOpenEndsTheRecordingOn
             return MessageAnswer::Yes;
         }
         std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
+        std::optional<std::uint32_t> ChooseColour(std::uint32_t, const std::string&) override {
+            return std::nullopt;
+        }
         std::vector<std::string> shown;
 
     private:
