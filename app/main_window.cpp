@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "app/apply_captions.h"
+#include "app/program_icon.h"
 #include "app/screen_view.h"
 #include "app/window_bounds.h"
 #include "display/canvas.h"
@@ -64,7 +65,8 @@ MainWindow::MainWindow(MainWindowOptions options, QWidget* parent)
     timer1_.setInterval(1000);
     connect(&timer1_, &QTimer::timeout, this, [this] { session_.Timer1Timer(); });
     timer1_.start();
-    dialogSet_ = std::make_unique<DialogSet>(DialogContext{session_, dialogs_, this, [this] { return SaveProgramSettings(); }});
+    dialogSet_ = std::make_unique<DialogSet>(
+        DialogContext{session_, dialogs_, this, [this] { return SaveProgramSettings(); }, ProgramIcon()});
 }
 
 MainWindow::~MainWindow() {

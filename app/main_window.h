@@ -139,6 +139,9 @@ private:
     void Menu_ExitClick();
     void SpeedButton_ret_trigClick();
     void Menu_Help_ContentsClick();
+    void Menu_FFTSetClick();
+    void Menu_ColorsClick();
+    void Menu_AboutClick();
     void NotAvailableYet();
 
     // Pointer on the paint area.

@@ -8,6 +8,9 @@
 #include <QUrl>
 
 #include "app/main_window.h"
+#include "dialogs/about_box.h"
+#include "dialogs/colour_settings_dialog.h"
+#include "dialogs/fft_settings_dialog.h"
 #include "files/program_paths.h"
 #include "scope/value_tables.h"
 
@@ -47,11 +50,14 @@ void MainWindow::ConnectMenus() {
     triggered(menus_.saveAs, [this] { Menu_Save_AsClick(); });
     triggered(menus_.saveSettingsAs, [this] { Menu_Save_Settings_AsClick(); });
     for (QAction* a : {menus_.image, menus_.text, menus_.rawBinary[0], menus_.rawBinary[1], menus_.rawBinary[2],
-                       menus_.rawBinary[3], menus_.recorder, menus_.fftSet,
-                       menus_.fmCalibrate, menus_.zeroCalibrate, menus_.tdcCalibrate, menus_.colors, menus_.about})
+                       menus_.rawBinary[3], menus_.recorder,
+                       menus_.fmCalibrate, menus_.zeroCalibrate, menus_.tdcCalibrate})
         triggered(a, [this] { NotAvailableYet(); });
     triggered(menus_.trigger, [this] { Menu_TriggerClick(); });
     triggered(menus_.generatorSet, [this] { Menu_GeneratorSetClick(); });
+    triggered(menus_.fftSet, [this] { Menu_FFTSetClick(); });
+    triggered(menus_.colors, [this] { Menu_ColorsClick(); });
+    triggered(menus_.about, [this] { Menu_AboutClick(); });
     triggered(menus_.helpContents, [this] { Menu_Help_ContentsClick(); });
     const std::int32_t kCodes[3] = {28, 25, 31};
     for (std::size_t m = 0; m < 3; ++m) triggered(menus_.models[m], [this, code = kCodes[m]] { SelectDeviceModel(code); });
@@ -199,6 +205,12 @@ void MainWindow::Menu_BG_ClrClick() { ClearBackgroundBuffers(); }
 void MainWindow::Menu_TriggerClick() { dialogSet_->trigger->Run(); }
 
 void MainWindow::Menu_GeneratorSetClick() { dialogSet_->generator->Run(); }
+
+void MainWindow::Menu_FFTSetClick() { dialogSet_->fft->Run(); }
+
+void MainWindow::Menu_ColorsClick() { dialogSet_->colours->Run(); }
+
+void MainWindow::Menu_AboutClick() { dialogSet_->about->Run(); }
 
 // The user guide in the current language, beside the executable or, for an
 // installed program, in its documentation folder.

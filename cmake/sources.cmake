@@ -109,8 +109,12 @@ set(QX40_APP_LIB_SOURCES
     app/screen_view.cpp
     app/single_instance.cpp
     app/window_bounds.cpp
+    dialogs/about_box.cpp
+    dialogs/centre_on_window.cpp
+    dialogs/colour_settings_dialog.cpp
     dialogs/dialog_controls.cpp
     dialogs/dialog_set.cpp
+    dialogs/fft_settings_dialog.cpp
     dialogs/generator_settings_dialog.cpp
     dialogs/qt_user_dialogs.cpp
     dialogs/settings_dialog.cpp

@@ -1,6 +1,8 @@
 #include "dialogs/dialog_set.h"
 
-#include <type_traits>
+#include "dialogs/about_box.h"
+#include "dialogs/colour_settings_dialog.h"
+#include "dialogs/fft_settings_dialog.h"
 
 namespace qx40 {
 
@@ -14,19 +16,18 @@ DialogSet::DialogSet(const DialogContext& context) {
         owned_.push_back(std::make_unique<DialogShell>(name, title, context.mainWindow));
         slot = owned_.back().get();
     };
-    const auto own = [&](auto*& slot) {
-        using Dialog = std::remove_reference_t<decltype(*slot)>;
-        auto dialog = std::make_unique<Dialog>(context.session, context.mainWindow);
+    const auto own = [&](auto*& slot, auto dialog) {
         slot = dialog.get();
         owned_.push_back(std::move(dialog));
     };
-    shell(about, "AboutBox", "About");
-    own(trigger);
-    shell(colours, "Form_ColorSet", "Colors");
+    QWidget* w = context.mainWindow;
+    own(about, std::make_unique<TAboutBox>(context.session, w, context.programIcon));
+    own(trigger, std::make_unique<TForm_TrigSet>(context.session, w));
+    own(colours, std::make_unique<TForm_ColorSet>(context.session, context.dialogs, w, context.saveProgramSettings));
     shell(zeroCalibration, "Form_ZeroCalibrate", "Zero Calibrate");
     shell(timeCalibration, "Form_TimeCalibrate", "Freq. Meter Calibrate");
-    shell(fft, "Form_FFTSet", "FFT Settings");
-    own(generator);
+    own(fft, std::make_unique<TForm_FFTSet>(context.session, w));
+    own(generator, std::make_unique<TForm_GeneratorSet>(context.session, w));
     shell(tdcCalibration, "Form_TDCCalibrate", "TDC Calibrate");
     shell(recorder, "Form_Recorder", "Recorder");
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QIcon>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -23,7 +24,12 @@ struct DialogContext {
     // Writes the program settings file (after accepted colours and
     // calibrations); false when it could not be written.
     std::function<bool()> saveProgramSettings;
+    QIcon programIcon;  // the About box shows it
 };
+
+class TAboutBox;
+class TForm_ColorSet;
+class TForm_FFTSet;
 
 class DialogShell : public QDialog {
     Q_OBJECT
@@ -37,12 +43,12 @@ public:
     ~DialogSet();
 
     // In their order of creation.
-    QDialog* about = nullptr;
+    TAboutBox* about = nullptr;
     TForm_TrigSet* trigger = nullptr;
-    QDialog* colours = nullptr;
+    TForm_ColorSet* colours = nullptr;
     QDialog* zeroCalibration = nullptr;
     QDialog* timeCalibration = nullptr;
-    QDialog* fft = nullptr;
+    TForm_FFTSet* fft = nullptr;
     TForm_GeneratorSet* generator = nullptr;
     QDialog* tdcCalibration = nullptr;
     QDialog* recorder = nullptr;

@@ -1,5 +1,6 @@
 #include "dialogs/settings_dialog.h"
 
+#include "dialogs/centre_on_window.h"
 
 namespace qx40 {
 
@@ -17,11 +18,7 @@ bool SettingsDialog::Run() {
     FormShow();
     updating_ = false;
     adjustSize();
-    if (mainWindow_) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(mainWindow_->frameGeometry().center());
-        move(frame.topLeft());
-    }
+    CentreOnWindow(*this, mainWindow_);
     const bool ok = exec() == QDialog::Accepted;
     if (ok) Accepted();
     return ok;
