@@ -78,6 +78,16 @@ void ApplyCaptions(QWidget* window, bool russian, std::int32_t deviceTypeCode) {
             QString::fromUtf8(caption->data(), static_cast<qsizetype>(caption->size()));
         for (QObject* object : *found) SetCaption(object, text);
     }
+    for (const CaptionRow& row : MainWindowTooltips()) {
+        const auto found = named.constFind(
+            QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size())));
+        const std::optional<std::string_view> tip = CaptionOf(row, russian, deviceTypeCode);
+        if (found == named.constEnd() || !tip) continue;
+        for (QObject* object : *found)
+            if (auto* widget = qobject_cast<QWidget*>(object))
+                widget->setToolTip(
+                    QString::fromUtf8(tip->data(), static_cast<qsizetype>(tip->size())));
+    }
 }
 
 }  // namespace qx40

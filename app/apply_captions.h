@@ -11,7 +11,7 @@ namespace qx40 {
 // the window (widgets, menus and their actions, also actions that hang only
 // in a menu), each through the setter of its kind. Items the window lacks
 // are skipped, since some models have no such control; the window title is
-// left alone.
+// left alone. The controls' tooltips follow in the same language.
 void ApplyCaptions(QWidget* window, bool russian, std::int32_t deviceTypeCode);
 
 }  // namespace qx40

@@ -164,6 +164,155 @@ constexpr std::array kRows = {
     CaptionRow{"Menu_FPS_40", "40", "40"},
 };
 
+// Tooltips. A channel is named by its short form on a model without the
+// second channel of its kind, as the captions do.
+constexpr std::string_view kTimebaseTip = "Time per division (the Left and Right keys step it)";
+constexpr std::string_view kTimebaseTipRu = "Время на деление (клавиши «влево» и «вправо»)";
+constexpr std::string_view kVoltsA1Tip =
+    "Volts per division of channel A1 (the Up and Down keys step it)";
+constexpr std::string_view kVoltsA1TipRu = "Вольт на деление канала A1 (клавиши «вверх» и «вниз»)";
+constexpr std::string_view kVoltsA1TipShort =
+    "Volts per division of channel A (the Up and Down keys step it)";
+constexpr std::string_view kVoltsA1TipShortRu =
+    "Вольт на деление канала A (клавиши «вверх» и «вниз»)";
+constexpr std::string_view kVoltsA2Tip =
+    "Volts per division of channel A2 (Shift with the Up and Down keys steps it)";
+constexpr std::string_view kVoltsA2TipRu =
+    "Вольт на деление канала A2 (Shift с клавишами «вверх» и «вниз»)";
+constexpr std::string_view kRangeTip =
+    "Frequency range of the generator; in pulse mode the range of the pulse times";
+constexpr std::string_view kRangeTipRu =
+    "Диапазон частоты генератора; в режиме импульсов — диапазон длительностей";
+
+constexpr CaptionRow TimebaseTip(std::string_view name) {
+    return {name, kTimebaseTip, kTimebaseTipRu};
+}
+constexpr CaptionRow VoltsA1Tip(std::string_view name) {
+    return {name, kVoltsA1Tip, kVoltsA1TipRu, WithoutA2, kVoltsA1TipShort, kVoltsA1TipShortRu};
+}
+constexpr CaptionRow VoltsA2Tip(std::string_view name) {
+    return {name, kVoltsA2Tip, kVoltsA2TipRu};
+}
+constexpr CaptionRow RangeTip(std::string_view name) {
+    return {name, kRangeTip, kRangeTipRu};
+}
+
+constexpr std::array kTooltips = {
+    CaptionRow{"SpeedButton_Run", "Acquire continuously; press again to stop (Space)",
+               "Непрерывная развертка; повторное нажатие останавливает её (пробел)"},
+    CaptionRow{"SpeedButton_Sngl", "Acquire one record, then stop (Enter)",
+               "Однократная развертка: одна осциллограмма, затем остановка (Enter)"},
+    TimebaseTip("SpeedButton_20S"),
+    TimebaseTip("SpeedButton_10S"),
+    TimebaseTip("SpeedButton_5S"),
+    TimebaseTip("SpeedButton_2S"),
+    TimebaseTip("SpeedButton_1S"),
+    TimebaseTip("SpeedButton_500mS"),
+    TimebaseTip("SpeedButton_200mS"),
+    TimebaseTip("SpeedButton_100mS"),
+    TimebaseTip("SpeedButton_50mS"),
+    TimebaseTip("SpeedButton_20mS"),
+    TimebaseTip("SpeedButton_10mS"),
+    TimebaseTip("SpeedButton_5mS"),
+    TimebaseTip("SpeedButton_2mS"),
+    TimebaseTip("SpeedButton_1mS"),
+    TimebaseTip("SpeedButton_05mS"),
+    TimebaseTip("SpeedButton_02mS"),
+    TimebaseTip("SpeedButton_01mS"),
+    TimebaseTip("SpeedButton_50uS"),
+    TimebaseTip("SpeedButton_20uS"),
+    TimebaseTip("SpeedButton_10uS"),
+    TimebaseTip("SpeedButton_5uS"),
+    TimebaseTip("SpeedButton_2uS"),
+    TimebaseTip("SpeedButton_1uS"),
+    TimebaseTip("SpeedButton_05uS"),
+    TimebaseTip("SpeedButton_02uS"),
+    TimebaseTip("SpeedButton_01uS"),
+    TimebaseTip("SpeedButton_50nS"),
+    CaptionRow{"SpeedButton_VoltsDiv_A1",
+               "Probe of channel A1: switches between x1 and x10 (x100 in the Options menu)",
+               "Пробник канала A1: переключает x1 и x10 (x100 — в меню «Настройки»)", WithoutA2,
+               "Probe of channel A: switches between x1 and x10 (x100 in the Options menu)",
+               "Пробник канала A: переключает x1 и x10 (x100 — в меню «Настройки»)"},
+    VoltsA1Tip("SpeedButton_2V_A1"),
+    VoltsA1Tip("SpeedButton_1V_A1"),
+    VoltsA1Tip("SpeedButton_05V_A1"),
+    VoltsA1Tip("SpeedButton_02V_A1"),
+    VoltsA1Tip("SpeedButton_100mV_A1"),
+    VoltsA1Tip("SpeedButton_50mV_A1"),
+    CaptionRow{"SpeedButton_ACDC_A1", "Input coupling of channel A1: AC when down, DC when up",
+               "Вход канала A1: закрытый (AC), когда кнопка нажата, открытый (DC), когда отжата",
+               WithoutA2, "Input coupling of channel A: AC when down, DC when up",
+               "Вход канала A: закрытый (AC), когда кнопка нажата, открытый (DC), когда отжата"},
+    CaptionRow{"SpeedButton_VoltsDiv_A2",
+               "Probe of channel A2: switches between x1 and x10 (x100 in the Options menu)",
+               "Пробник канала A2: переключает x1 и x10 (x100 — в меню «Настройки»)"},
+    VoltsA2Tip("SpeedButton_2V_A2"),
+    VoltsA2Tip("SpeedButton_1V_A2"),
+    VoltsA2Tip("SpeedButton_05V_A2"),
+    VoltsA2Tip("SpeedButton_02V_A2"),
+    VoltsA2Tip("SpeedButton_100mV_A2"),
+    VoltsA2Tip("SpeedButton_50mV_A2"),
+    CaptionRow{"SpeedButton_ACDC_A2", "Input coupling of channel A2: AC when down, DC when up",
+               "Вход канала A2: закрытый (AC), когда кнопка нажата, открытый (DC), когда отжата"},
+    CaptionRow{"SpeedButton_Trig", "Trigger settings", "Настройки синхронизации"},
+    CaptionRow{"SpeedButton_TrigA1", "Trigger on channel A1; press again for no trigger source",
+               "Синхронизация по каналу A1; повторное нажатие отключает её", WithoutA2,
+               "Trigger on channel A; press again for no trigger source",
+               "Синхронизация по каналу A; повторное нажатие отключает её"},
+    CaptionRow{"SpeedButton_TrigA2", "Trigger on channel A2; press again for no trigger source",
+               "Синхронизация по каналу A2; повторное нажатие отключает её"},
+    CaptionRow{"SpeedButton_TrigD1",
+               "Trigger on digital channel D1; press again for no trigger source",
+               "Синхронизация по цифровому каналу D1; повторное нажатие отключает её", WithoutD2,
+               "Trigger on digital channel D; press again for no trigger source",
+               "Синхронизация по цифровому каналу D; повторное нажатие отключает её"},
+    CaptionRow{"SpeedButton_TrigD2",
+               "Trigger on digital channel D2; press again for no trigger source",
+               "Синхронизация по цифровому каналу D2; повторное нажатие отключает её"},
+    CaptionRow{"SpeedButton_TrigEdge", "Trigger edge: rising when up, falling when down",
+               "Фронт синхронизации: нарастающий, когда кнопка отжата, спадающий, когда нажата"},
+    CaptionRow{"SpeedButton_Auto", "Automatic trigger: the screen runs on without a trigger event",
+               "Автоматическая синхронизация: развертка идёт и без события синхронизации"},
+    CaptionRow{"SpeedButton_TPLUS",
+               "Extra trigger conditions of the trigger settings (pulse width, slew, levels)",
+               "Дополнительные условия из настроек синхронизации (длительность импульса, скорость, "
+               "уровни)"},
+    CaptionRow{"SpeedButton_ret_trig", "Scroll back to the trigger point",
+               "Вернуться к точке синхронизации"},
+    CaptionRow{"ScrollBar_X_POS", "Part of the record on the screen", "Показываемая часть записи"},
+
+    CaptionRow{"SpeedButton_GenOn", "Generator output on or off",
+               "Включение и выключение выхода генератора"},
+    CaptionRow{"SpeedButton_Sin", "Waveform: sine", "Форма сигнала: синус"},
+    CaptionRow{"SpeedButton_Rect", "Waveform: square", "Форма сигнала: меандр"},
+    CaptionRow{"SpeedButton_Trian", "Waveform: triangle", "Форма сигнала: треугольник"},
+    CaptionRow{"SpeedButton_Up_Trian", "Waveform: rising ramp", "Форма сигнала: нарастающая пила"},
+    CaptionRow{"SpeedButton_Dn_Trian", "Waveform: falling ramp", "Форма сигнала: спадающая пила"},
+    RangeTip("SpeedButton_10K_1S"),
+    RangeTip("SpeedButton_100K_100mS"),
+    RangeTip("SpeedButton_1M_10mS"),
+    RangeTip("SpeedButton_10M_1mS"),
+    RangeTip("SpeedButton_50M_100uS"),
+    CaptionRow{"SpeedButton__10uS_Noise",
+               "Noise; in pulse mode the range of the shortest pulse times",
+               "Шум; в режиме импульсов — диапазон самых коротких длительностей"},
+    CaptionRow{"SpeedButton_Mod", "Modulation on or off (set up under Options, Generator Mod...)",
+               "Модуляция (настраивается в меню «Настройки», «Модуляция генератора...»)"},
+    CaptionRow{"SpeedButton_Pulse",
+               "Pulses: the upper bar sets the width, the lower one the period",
+               "Импульсы: верхний ползунок задаёт длительность, нижний — период"},
+    CaptionRow{"SpeedButton_Sweep",
+               "Frequency sweep: the upper bar sets the start, the lower one the stop",
+               "Качание частоты: верхний ползунок задаёт начальную частоту, нижний — конечную"},
+    CaptionRow{"ScrollBar_F_fast", "Frequency, coarse (sweep: start; pulses: width)",
+               "Частота, грубо (ГКЧ: начальная; импульсы: длительность)"},
+    CaptionRow{"ScrollBar_F_slow", "Frequency, fine (sweep: stop; pulses: period)",
+               "Частота, точно (ГКЧ: конечная; импульсы: период)"},
+    CaptionRow{"ScrollBar_Amplitude", "Output amplitude, larger towards the top",
+               "Амплитуда выхода, больше к верху"},
+};
+
 bool UsesShortForm(CaptionShortForm form, std::int32_t deviceTypeCode) {
     switch (form) {
         case WithoutA2:
@@ -180,6 +329,10 @@ bool UsesShortForm(CaptionShortForm form, std::int32_t deviceTypeCode) {
 
 std::span<const CaptionRow> MainWindowCaptions() {
     return kRows;
+}
+
+std::span<const CaptionRow> MainWindowTooltips() {
+    return kTooltips;
 }
 
 std::optional<std::string_view> CaptionOf(const CaptionRow& row, bool russian,

@@ -1,4 +1,5 @@
-// The captions of the main window in English and Russian, by objectName.
+// The captions and tooltips of the main window in English and Russian, by
+// objectName.
 // Some captions name a channel by its short form ("CH A" for "CH A1") on a
 // model that lacks the second channel of that kind.
 #pragma once
@@ -30,6 +31,11 @@ struct CaptionRow {
 
 // Every row of the main window, in the order they are applied.
 std::span<const CaptionRow> MainWindowCaptions();
+
+// The tooltip of every control of the panel, the generator strip and the
+// screen's scroll bar: what the control does. Rows read like captions, short
+// forms included.
+std::span<const CaptionRow> MainWindowTooltips();
 
 // The caption of one row for the language and model; nullopt when that pass
 // leaves the item alone.

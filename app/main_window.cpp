@@ -118,6 +118,7 @@ void MainWindow::StateApplied() {
 }
 
 void MainWindow::ApplyCaptionsNow() {
+    qtTranslations_.Use(session_.State().Common.Russian);
     ApplyCaptions(this, session_.State().Common.Russian, session_.State().System.Device_Type_Code);
     SyncControls();  // the captions that follow the state (probe, generator ranges)
 }
@@ -252,6 +253,16 @@ void MainWindow::RecalcScreenGeometry() {
         for (std::size_t v = 0; v < kVoltsDivCount; ++v)
             c.volts[v]->move(c.volts[v]->x(), static_cast<int>(v < 3 ? y * k : y * k + r));
     }
+
+    // The trigger controls keep their distance from the bottom of the column,
+    // so that they stay below the channel rows however tall it grows.
+    const int dy =
+        groupBox1_->height() - (initialGroupBox1Height_ - initialTriggerTop_) - panel_.trig->y();
+    if (dy != 0)
+        for (QWidget* w : std::initializer_list<QWidget*>{
+                 panel_.trig, panel_.colourTrig, panel_.trigA1, panel_.trigA2, panel_.trigEdge,
+                 panel_.autoTrig, panel_.trigD1, panel_.trigD2, panel_.tplus, panel_.retTrig})
+            w->move(w->x(), w->y() + dy);
 }
 
 void MainWindow::SelectDeviceModel(std::int32_t code) {

@@ -17,10 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "app/qt_translations.h"
 #include "app/window_controls.h"
 #include "base/user_dialogs.h"
-#include "dialogs/dialog_set.h"
 #include "device/scope_session.h"
+#include "dialogs/dialog_set.h"
 #include "display/screen_renderer.h"
 #include "screen/pointer_controller.h"
 #include "screen/screen_geometry.h"
@@ -111,6 +112,7 @@ private:
     // Keeps every control showing the state (after each apply).
     void SyncControls();
     void SyncMenus();
+    void EnableFileCommands();
 
     // Control and menu handlers.
     void TimebaseClick(TimebaseIndex t);
@@ -199,6 +201,7 @@ private:
     int initialGroupBox1Height_ = 0;
     int initialTop2VA1_ = 0;
     int initialTop2VA2_ = 0;
+    int initialTriggerTop_ = 0;
     std::string programDir_;
 
     // Widgets.
@@ -211,6 +214,7 @@ private:
     PanelControls panel_;
     MenuControls menus_;
     QTimer timer1_;
+    QtTranslations qtTranslations_;
     std::unique_ptr<DialogSet> dialogSet_;  // after the widgets: the dialogs are the window's children
 };
 

@@ -118,6 +118,8 @@ void MainWindow::SyncControls() {
     SetDown(panel_.trigD1, s.Trigger.Source == TriggerSource::CH_D1);
     SetDown(panel_.trigD2, s.Trigger.Source == TriggerSource::CH_D2);
     SetDown(panel_.trigEdge, s.Trigger.Edge);
+    // Up the rising edge, down the falling one.
+    panel_.trigEdge->setText(s.Trigger.Edge ? QStringLiteral("\\_") : QStringLiteral("_/"));
     SetDown(panel_.autoTrig, s.Trigger.Auto);
     SetDown(panel_.tplus, s.Trigger.TPLUS);
 

@@ -22,6 +22,17 @@ void SetChecked(QAction* a, bool checked) {
     a->setChecked(checked);
 }
 
+// A submenu and every item under it, so that their shortcuts follow too.
+void EnableWithin(QMenu* menu, bool enabled) {
+    menu->menuAction()->setEnabled(enabled);
+    for (QAction* a : menu->actions()) {
+        if (QMenu* sub = a->menu())
+            EnableWithin(sub, enabled);
+        else
+            a->setEnabled(enabled);
+    }
+}
+
 }  // namespace
 
 void MainWindow::ConnectMenus() {
@@ -125,14 +136,23 @@ void MainWindow::SyncMenus() {
           {menus_.models[0], code == 28}, {menus_.models[1], code == 25}, {menus_.models[2], code == 31}})
         SetChecked(item, value);
     menus_.lenta->setEnabled(Model().panel.LentaEnabled);
+    EnableFileCommands();
 }
 
-void MainWindow::Menu_FileClick() {
+// A record opened while acquisition runs would be overwritten by the next
+// frame at once, so the data-file, export and device commands wait for the
+// stop; the actions themselves follow the run state, so that their shortcuts
+// do too.
+void MainWindow::EnableFileCommands() {
     const bool enabled = !Shared().flags.RunFlag || session_.State().System.Debug_qx;
     menus_.saveAs->setEnabled(enabled);
     menus_.open->setEnabled(enabled);
-    menus_.exportMenu->menuAction()->setEnabled(enabled);
+    EnableWithin(menus_.exportMenu, enabled);
     menus_.device->menuAction()->setEnabled(enabled);
+}
+
+void MainWindow::Menu_FileClick() {
+    EnableFileCommands();
 }
 
 void MainWindow::Menu_ViewClick() {

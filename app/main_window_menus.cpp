@@ -1,5 +1,6 @@
 // The main menu: File, Options, View, Help with every item named as the
 // settings and handlers know it.
+#include <QActionGroup>
 #include <QMenuBar>
 
 #include "app/main_window.h"
@@ -36,6 +37,13 @@ void MainWindow::BuildMenus() {
         bar->addMenu(m);
         return m;
     };
+    // A choose-one set of items shows radio marks. The state still decides
+    // which item is checked (SyncMenus).
+    const auto chooseOne = [this](std::span<QAction* const> items) {
+        auto* group = new QActionGroup(this);
+        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
+        for (QAction* a : items) group->addAction(a);
+    };
 
     QMenu* file = menus_.file = top("Menu_File", "File");
     menus_.open = item(file, "Menu_Open", "Open...", false, QKeySequence("Ctrl+O"));
@@ -54,6 +62,7 @@ void MainWindow::BuildMenus() {
     menus_.device = sub(file, "Menu_Device", "Device");
     menus_.models = {item(menus_.device, "Menu_4001A", "QX4001A", true), item(menus_.device, "Menu_4002", "QX4002", true),
                      item(menus_.device, "Menu_4003", "QX4003", true)};
+    chooseOne(menus_.models);
     file->addSeparator();
     menus_.exit = item(file, "Menu_Exit", "Exit");
 
@@ -68,6 +77,7 @@ void MainWindow::BuildMenus() {
         for (std::size_t p = 0; p < 3; ++p)
             channel.probes[p] =
                 item(channel.probeMenu, "Menu_" + ch + "_" + kProbeKeySuffixes[p].data(), kProbeKeySuffixes[p].data(), true);
+        chooseOne(channel.probes);
     }
     QMenu* sampling = sub(options, "Menu_Sampling", "Sampling");
     menus_.peakDetect = item(sampling, "Menu_SmplPeakDet", "Peak Detect", true, QKeySequence("Ctrl+P"));
@@ -75,14 +85,17 @@ void MainWindow::BuildMenus() {
     menus_.samples = {item(sampling, "Menu_Smpl_2000", "2000", true), item(sampling, "Menu_Smpl_5000", "5000", true),
                       item(sampling, "Menu_Smpl_10000", "10000", true),
                       item(sampling, "Menu_Smpl_Max", "20000 (A or A+D)", true)};
+    chooseOne(menus_.samples);
     QMenu* divisions = sub(options, "Menu_Divisions", "Divisions per signal (min)");
     const char* kDivisions[5] = {"10", "20", "50", "100", "200"};
     for (std::size_t i = 0; i < 5; ++i)
         menus_.divisions[i] = item(divisions, QString("Menu_") + kDivisions[i] + "_Div", kDivisions[i], true);
+    chooseOne(menus_.divisions);
     QMenu* fps = sub(options, "Menu_Max_FPS", "FPS (max)");
     const char* kRates[kFrameRateKeys.size()] = {"8", "15", "25", "40", "No Limit"};
     for (std::size_t i = 0; i < kFrameRateKeys.size(); ++i)
         menus_.frameRates[i] = item(fps, QString("Menu_") + kFrameRateKeys[i].data(), kRates[i], true);
+    chooseOne(menus_.frameRates);
     QMenu* meter = menus_.freqMeter = sub(options, "Menu_FreqMeter", "Freq. Meter Input");
     const char* kInputs[kFreqMeterKeys.size()] = {"CH A1", "CH A2", "CH D1", "CH D2", "CH D1 (HF)", "CH D2 (HF)",
                                                   "Trig. Cond."};
@@ -93,6 +106,7 @@ void MainWindow::BuildMenus() {
         }
         menus_.freqMeterInputs[i] = item(meter, QString("Menu_") + kFreqMeterKeys[i].data(), kInputs[i], true);
     }
+    chooseOne(menus_.freqMeterInputs);
     menus_.fmCalibrate = item(options, "Menu_FM_Calibrate", "Freq. Meter Calibrate...");
     menus_.zeroCalibrate = item(options, "Menu_ZeroCalibrate", "Zero Calibrate...", false, QKeySequence("Ctrl+Z"));
     menus_.tdcCalibrate = item(options, "Menu_TDCCalibrate", "TDC Calibrate...", false, QKeySequence("Ctrl+X"));
@@ -100,6 +114,7 @@ void MainWindow::BuildMenus() {
     QMenu* language = sub(options, "Menu_Language", "Language");
     menus_.russian = item(language, "Menu_Russian", "Russian", true);
     menus_.english = item(language, "Menu_English", "English", true);
+    chooseOne(std::array{menus_.russian, menus_.english});
 
     QMenu* view = menus_.view = top("Menu_View", "View");
     for (std::size_t c = 0; c < 4; ++c)
@@ -122,6 +137,7 @@ void MainWindow::BuildMenus() {
     const char* kModes[kDrawModeKeys.size()] = {"Dots", "Vectors", "Sin(x)/x"};
     for (std::size_t i = 0; i < kDrawModeKeys.size(); ++i)
         menus_.drawModes[i] = item(draw, QString("Menu_") + kDrawModeKeys[i].data(), kModes[i], true);
+    chooseOne(menus_.drawModes);
     menus_.lenta = item(view, "Menu_Lenta", "Scroll (0.1 .. 20 S/Div)", true);
     menus_.fftA1 = item(view, "Menu_FFT_A1", "FFT A1", true);
     menus_.fftA2 = item(view, "Menu_FFT_A2", "FFT A2", true);

@@ -12,6 +12,12 @@ namespace {
 
 constexpr int kButtonHeight = 19;
 
+// A button that is down reads at a glance in every group: sunken, in the
+// platform's highlight colours. A button that is up keeps the platform look.
+constexpr const char* kDownStateStyle =
+    "QToolButton:checked { background-color: palette(highlight); color: palette(highlighted-text);"
+    " border: 2px inset palette(dark); }";
+
 QFrame* Swatch(QWidget* parent, const char* name, int x, int y) {
     auto* f = new QFrame(parent);
     f->setObjectName(name);
@@ -43,6 +49,7 @@ void MainWindow::BuildWidgets() {
         b->setObjectName(name);
         b->setText(caption);
         b->setCheckable(checkable);
+        if (checkable) b->setStyleSheet(kDownStateStyle);
         b->setFocusPolicy(Qt::NoFocus);  // the window keeps every key
         b->setGeometry(x, y, w, h);
         return b;
@@ -121,11 +128,14 @@ void MainWindow::BuildWidgets() {
             g2, QStringLiteral("SpeedButton_") + QString::fromLatin1(kGenShapeKeys[s].data(), kGenShapeKeys[s].size()),
             kShapeGlyphs[s], 56 + static_cast<int>(s) * 31, 18, 30, 22);
     static const char* kRangeCaptions[6] = {"10K", "100K", "1M", "10M", "50M", "10uS"};
+    // Wide enough for the pulse times ("0.1mS") and "Импульсы" in the
+    // desktop's usual fonts, which are wider than the design's.
     for (std::size_t r = 0; r < 6; ++r)
-        panel_.ranges[r] = button(g2, kGenRangeButtons[r], kRangeCaptions[r], 6 + static_cast<int>(r) * 43, 44, 42, 20);
-    panel_.mod = button(g2, "SpeedButton_Mod", "Mod.", 6, 68, 60, 20);
-    panel_.pulse = button(g2, "SpeedButton_Pulse", "Pulse", 68, 68, 60, 20);
-    panel_.sweep = button(g2, "SpeedButton_Sweep", "Sweep", 130, 68, 60, 20);
+        panel_.ranges[r] = button(g2, kGenRangeButtons[r], kRangeCaptions[r],
+                                  6 + static_cast<int>(r) * 47, 44, 46, 20);
+    panel_.mod = button(g2, "SpeedButton_Mod", "Mod.", 6, 68, 58, 20);
+    panel_.pulse = button(g2, "SpeedButton_Pulse", "Pulse", 66, 68, 74, 20);
+    panel_.sweep = button(g2, "SpeedButton_Sweep", "Sweep", 142, 68, 52, 20);
     const auto bar = [g2](const char* name, Qt::Orientation o, int lo, int hi, int step, QRect r) {
         auto* s = new QScrollBar(o, g2);
         s->setObjectName(name);
@@ -135,13 +145,13 @@ void MainWindow::BuildWidgets() {
         s->setGeometry(r);
         return s;
     };
-    panel_.fFast = bar("ScrollBar_F_fast", Qt::Horizontal, 0, 1000, 10, QRect(270, 18, 250, 17));
-    panel_.fSlow = bar("ScrollBar_F_slow", Qt::Horizontal, 0, 1000, 10, QRect(270, 40, 250, 17));
+    panel_.fFast = bar("ScrollBar_F_fast", Qt::Horizontal, 0, 1000, 10, QRect(292, 18, 228, 17));
+    panel_.fSlow = bar("ScrollBar_F_slow", Qt::Horizontal, 0, 1000, 10, QRect(292, 40, 228, 17));
     panel_.amplitude = bar("ScrollBar_Amplitude", Qt::Vertical, 0, 2047, 5, QRect(528, 16, 17, 92));
     auto* panelGen = new QFrame(g2);
     panelGen->setObjectName("Panel_Gen");
     panelGen->setAutoFillBackground(true);
-    panelGen->setGeometry(196, 62, 326, 46);
+    panelGen->setGeometry(196, 66, 326, 44);  // below the range buttons
     panel_.panelGen = panelGen;
     const auto label = [panelGen](const char* name, int x, int y, int w) {
         auto* l = new QLabel(panelGen);
@@ -161,6 +171,7 @@ void MainWindow::BuildWidgets() {
     initialGroupBox1Height_ = 499;
     initialTop2VA1_ = panel::kAnchorA1;
     initialTop2VA2_ = panel::kAnchorA2;
+    initialTriggerTop_ = panel::kTriggerTop;
     groupBox1_->setGeometry(565, 0, 166, 499);
     groupBox2_->setGeometry(0, 385, 565, 114);
     panelSignal_->setGeometry(0, 0, 565, 385);

@@ -52,8 +52,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QX40_HOMEPAGE})
 # plugins and the font the screen is drawn with.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation")
-# xdg-open shows the help page; the MIME database makes the file types known.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, shared-mime-info")
+# xdg-open shows the help page; the MIME database makes the file types known;
+# Qt's translations put Qt's own buttons (Yes, No, Open) in Russian.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, shared-mime-info, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${CMAKE_CURRENT_SOURCE_DIR}/packaging/debian/postinst ${CMAKE_CURRENT_SOURCE_DIR}/packaging/debian/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

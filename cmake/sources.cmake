@@ -105,6 +105,7 @@ set(QX40_APP_LIB_SOURCES
     app/main_window_menus.cpp
     app/main_window_widgets.cpp
     app/program_icon.cpp
+    app/qt_translations.cpp
     app/runtime_folder.cpp
     app/screen_view.cpp
     app/single_instance.cpp

@@ -9,8 +9,7 @@
 
 namespace qx40 {
 
-MessageAnswer QtUserDialogs::Show(const UserMessage& message) {
-    QMessageBox box(parent_);
+void QtUserDialogs::Prepare(QMessageBox& box, const UserMessage& message) {
     box.setWindowTitle(QString::fromStdString(message.caption));
     box.setText(QString::fromStdString(message.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     switch (message.icon) {
@@ -19,12 +18,17 @@ MessageAnswer QtUserDialogs::Show(const UserMessage& message) {
         case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
         case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
     }
-    if (message.buttons == MessageButtons::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        return box.exec() == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
-    }
-    box.setStandardButtons(QMessageBox::Ok);
-    box.exec();
+    box.setStandardButtons(message.buttons == MessageButtons::YesNo
+                               ? QMessageBox::Yes | QMessageBox::No
+                               : QMessageBox::Ok);
+}
+
+MessageAnswer QtUserDialogs::Show(const UserMessage& message) {
+    QMessageBox box(parent_);
+    Prepare(box, message);
+    const int answer = box.exec();
+    if (message.buttons == MessageButtons::YesNo)
+        return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
     return MessageAnswer::Ok;
 }
 
@@ -35,14 +39,20 @@ QString QtUserDialogs::QtFilter(const std::string& filter) {
     return entries.join(QStringLiteral(";;"));
 }
 
-std::optional<std::string> QtUserDialogs::ChooseFile(const FileRequest& request) {
-    QFileDialog dialog(parent_, QString::fromStdString(request.title), QString::fromStdString(request.folder),
-                       QtFilter(request.filter));
+void QtUserDialogs::Prepare(QFileDialog& dialog, const FileRequest& request) {
+    dialog.setWindowTitle(QString::fromStdString(request.title));
+    dialog.setDirectory(QString::fromStdString(request.folder));
+    dialog.setNameFilter(QtFilter(request.filter));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     if (!request.fileName.empty() && request.fileName.find('*') == std::string::npos)
         dialog.selectFile(QString::fromStdString(request.fileName));
+}
+
+std::optional<std::string> QtUserDialogs::ChooseFile(const FileRequest& request) {
+    QFileDialog dialog(parent_);
+    Prepare(dialog, request);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
 }

@@ -3,6 +3,9 @@
 
 #include <QWidget>
 
+class QFileDialog;
+class QMessageBox;
+
 #include "base/user_dialogs.h"
 
 namespace qx40 {
@@ -18,6 +21,10 @@ public:
 
     // "Text (*.x)|*.x|All (*.*)|*.*" to Qt's "Text (*.x);;All (*.*)".
     static QString QtFilter(const std::string& filter);
+    // The box and the dialog as Show and ChooseFile open them. Their standard
+    // buttons speak the language of Qt's translations in force.
+    static void Prepare(QMessageBox& box, const UserMessage& message);
+    static void Prepare(QFileDialog& dialog, const FileRequest& request);
 
 private:
     QWidget* parent_;

@@ -6,10 +6,13 @@ namespace qx40 {
 namespace {
 
 // One step along an enumeration of count members; nothing past either end.
+// True when the value moved.
 template <typename E>
-void Step(E& value, int delta, std::size_t count) {
+bool Step(E& value, int delta, std::size_t count) {
     const auto i = static_cast<std::ptrdiff_t>(IndexOf(value)) + delta;
-    if (i >= 0 && i < static_cast<std::ptrdiff_t>(count)) value = static_cast<E>(i);
+    if (i < 0 || i >= static_cast<std::ptrdiff_t>(count)) return false;
+    value = static_cast<E>(i);
+    return true;
 }
 
 // F: from A1's spectrum to A2's, from A2's to none, from none to the first
@@ -27,6 +30,9 @@ KeyAction SpectrumCycle(const FftSection& fft, SpectrumItemsEnabled enabled) {
 KeyAction KeyDown(ScopeState& state, Key key, bool shift, SpectrumItemsEnabled spectrum) {
     ScopeSection& sc = state.Scope;
     VoltsDiv& volts = shift ? sc.A2 : sc.A1;
+    // A new range rescales the trigger levels as the range buttons do, so
+    // that they keep their voltage.
+    bool& rangeChanged = shift ? state.VoltsDivChangedA2 : state.VoltsDivChangedA1;
     // Time bases run slowest first, volts/div largest first.
     switch (key) {
         case Key::F: return SpectrumCycle(state.FFT, spectrum);
@@ -34,8 +40,12 @@ KeyAction KeyDown(ScopeState& state, Key key, bool shift, SpectrumItemsEnabled s
         case Key::Enter: return KeyAction::ClickSpeedButton_Sngl;
         case Key::Left: Step(sc.TimebaseIndex, -1, kTimebaseCount); break;
         case Key::Right: Step(sc.TimebaseIndex, +1, kTimebaseCount); break;
-        case Key::Up: Step(volts, -1, kVoltsDivCount); break;
-        case Key::Down: Step(volts, +1, kVoltsDivCount); break;
+        case Key::Up:
+            if (Step(volts, -1, kVoltsDivCount)) rangeChanged = true;
+            break;
+        case Key::Down:
+            if (Step(volts, +1, kVoltsDivCount)) rangeChanged = true;
+            break;
         case Key::Other: return KeyAction::None;
     }
     return KeyAction::ApplyAndRestart;

@@ -30,8 +30,9 @@ struct SpectrumItemsEnabled {
 
 // Left/Right: time base one step slower/faster. Up/Down: volts/div one step
 // larger/smaller, of A2 with shift. A step beyond the end of its row changes
-// nothing, and every step asks for ApplyAndRestart. Unlike a click on a
-// volts/div button a step leaves the trigger levels in level units.
+// nothing, and every step asks for ApplyAndRestart. A volts/div step marks the
+// range as changed, as a click on a volts/div button does, so that the apply
+// keeps the trigger levels' voltage.
 KeyAction KeyDown(ScopeState& state, Key key, bool shift, SpectrumItemsEnabled spectrum);
 
 }  // namespace qx40

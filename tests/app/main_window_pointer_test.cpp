@@ -317,7 +317,7 @@ TEST_F(MainWindowPointerTest, TimeBaseKeysStopAtTheEndsAndStillRestart) {
     }
 }
 
-TEST_F(MainWindowPointerTest, ArrowKeysStepVoltsPerDivisionWithoutRescalingTheTriggerLevels) {
+TEST_F(MainWindowPointerTest, ArrowKeysStepVoltsPerDivisionAndTheLevelsKeepTheirVoltage) {
     State().Trigger.Lev_A1 = 150.0;
     State().Trigger.Lev_A2 = 100.0;
     W().ApplySettings();
@@ -332,14 +332,15 @@ TEST_F(MainWindowPointerTest, ArrowKeysStepVoltsPerDivisionWithoutRescalingTheTr
     Key(Qt::Key_Down);
     Key(Qt::Key_Down);
     EXPECT_TRUE(harness.Button("SpeedButton_05V_A1")->isChecked());
-    EXPECT_DOUBLE_EQ(State().Trigger.Lev_A1, 150.0) << "a key step keeps the level in level units";
+    // 41 codes below the zero at 1 V/div are 82 codes below it at 0.5 V/div.
+    EXPECT_DOUBLE_EQ(State().Trigger.Lev_A1, 191 - 82);
 
     Key(Qt::Key_Up, Qt::ShiftModifier);
     EXPECT_TRUE(harness.Button("SpeedButton_2V_A2")->isChecked());
     EXPECT_TRUE(harness.Button("SpeedButton_05V_A1")->isChecked());
     for (int i = 0; i < 6; ++i) Key(Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_TRUE(harness.Button("SpeedButton_50mV_A2")->isChecked());
-    EXPECT_DOUBLE_EQ(State().Trigger.Lev_A2, 100.0);
+    EXPECT_DOUBLE_EQ(State().Trigger.Lev_A2, 63 + 37 * 20);  // from 1 V/div to 50 mV/div
     EXPECT_EQ(W().Model().derived.VoltsDivA2, 50000);
 }
 

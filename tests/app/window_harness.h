@@ -12,6 +12,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "scripted_dialogs.h"
@@ -37,6 +38,7 @@ public:
         o.placeholderImage = placeholderImage;
         o.threadSleep = std::move(sleep);
         o.firstStartRussian = firstStartRussian;
+        o.arguments = arguments;
         window = std::make_unique<MainWindow>(std::move(o));
         return *window;
     }
@@ -58,6 +60,7 @@ public:
     TempDir dir;
     ScriptedDialogs dialogs;
     bool firstStartRussian = true;  // what the locale says
+    std::vector<std::string> arguments;  // the command line, without the program name
     std::unique_ptr<MainWindow> window;
 };
 

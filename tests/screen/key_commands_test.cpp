@@ -45,8 +45,10 @@ TEST(KeyCommands, UpAndDownStepVoltsPerDivisionOfA1OrWithShiftA2) {
             (shift ? s.Scope.A2 : s.Scope.A1) = c.from;
             ScopeState expected = s;
             (shift ? expected.Scope.A2 : expected.Scope.A1) = c.to;
+            // A new range is marked as the range buttons mark it, so that the
+            // apply keeps the trigger level's voltage; at the ends nothing is.
+            (shift ? expected.VoltsDivChangedA2 : expected.VoltsDivChangedA1) = c.from != c.to;
             EXPECT_EQ(KeyDown(s, c.key, shift, kBothEnabled), KeyAction::ApplyAndRestart);
-            // The range-changed flags stay clear: the levels keep their codes.
             EXPECT_EQ(s, expected) << shift << " " << kVoltsDivKeySuffixes[IndexOf(c.from)];
         }
     }
