@@ -12,7 +12,9 @@
 
 #include "app/main_window.h"
 #include "device/usb/fake_link.h"
+#include "device/usb/sim/simulated_link.h"
 #include "files/data_file.h"
+#include "resources/fpga_image.h"
 #include "window_harness.h"
 
 namespace qx40 {
@@ -173,6 +175,29 @@ TEST_F(StrayMenuTest, NoMenuPopsUpWhenADataFileOfAnotherModelChangesTheLayout) {
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return w.Model().state.System.Device_Type_Code == 28; }, 20000))
         << "the data file's model was taken over";
+    EXPECT_EQ(StrayWindows(), QStringList());
+}
+
+// The question at the first frames of an instrument of another model,
+// answered Yes: the one-channel instrument on a window set up for QX4003.
+TEST_F(StrayMenuTest, NoMenuPopsUpWhenTheInstrumentsModelIsTakenOver) {
+    SimulatedLink sim;
+    struct CloseFirst {  // the window goes before the link, on every way out
+        WindowHarness& h;
+        ~CloseFirst() { h.window.reset(); }
+    } closeFirst{harness};
+    sim.SetModelCode(28);
+    harness.dir.Write("qx40.ini", "[Common]\nRussian=0\n[System]\nDevice_Type_Code=31\n");
+    harness.dialogs.answers = {MessageAnswer::Yes};
+    MainWindow& w = harness.Build(sim, EmbeddedFpgaImage(), true);
+    ASSERT_TRUE(harness.ShowAndWaitIdle());
+    ASSERT_EQ(w.Model().state.System.Device_Type_Code, 31);
+    harness.Button("SpeedButton_Run")->click();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return w.Model().state.System.Device_Type_Code == 28; }, 20000))
+        << "the instrument's model was taken over";
+    ASSERT_EQ(harness.dialogs.shown.size(), 1u);
+    EXPECT_EQ(harness.dialogs.shown[0].buttons, MessageButtons::YesNo);
     EXPECT_EQ(StrayWindows(), QStringList());
 }
 
