@@ -69,6 +69,7 @@ TEST_F(MainWindowEndToEndTest, RunTimeBaseSingleAndClose) {
         << "frames shown: " << W().FramesShown();
     EXPECT_TRUE(InstrumentRunning());
     EXPECT_TRUE(W().MainRecord().HasData());
+    EXPECT_FALSE(harness.Action("Menu_Open")->isEnabled()) << "a record opened now is lost at once";
     EXPECT_EQ(W().MainRecord().Info[fi::Divider], 200);  // 1 ms/div over 5000 samples
     EXPECT_TRUE(WaitFor([&] { return ColumnsWithA1Colour() > W().Geometry().W * 9 / 10; }))
         << "A1 trace columns: " << ColumnsWithA1Colour() << " of " << W().Geometry().W;
@@ -97,6 +98,8 @@ TEST_F(MainWindowEndToEndTest, RunTimeBaseSingleAndClose) {
         << "SINGLE still down";
     EXPECT_FALSE(Flags().RunFlag);
     EXPECT_FALSE(Flags().SingleFlag);
+    EXPECT_TRUE(harness.Action("Menu_Open")->isEnabled())
+        << "the file commands return with the stop";
     EXPECT_GT(W().FramesShown(), framesBeforeSingle);
     EXPECT_EQ(W().MainRecord().Info[fi::ValidPoints], W().MainRecord().Info[fi::RingLength]);
     EXPECT_EQ(W().MainRecord().Info[fi::Divider], 400);
