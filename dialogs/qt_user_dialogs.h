@@ -3,10 +3,10 @@
 
 #include <QWidget>
 
+#include "base/user_dialogs.h"
+
 class QFileDialog;
 class QMessageBox;
-
-#include "base/user_dialogs.h"
 
 namespace qx40 {
 
