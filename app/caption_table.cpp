@@ -43,6 +43,7 @@ constexpr std::array kRows = {
     CaptionRow{"Menu_EBin_A2", "CH A2...", "Канал A2..."},
     CaptionRow{"Menu_EBin_D1", "CH D1...", "Канал D1...", WithoutD2, "CH D...", "Канал D..."},
     CaptionRow{"Menu_EBin_D2", "CH D2...", "Канал D2..."},
+    CaptionRow{"Menu_CSV", "CSV...", "Таблица CSV..."},
     CaptionRow{"Menu_Recorder", "Recorder...", "Самописец..."},
     CaptionRow{"Menu_Device", "Device", "Устройство"},
     CaptionRow{"Menu_Exit", "Exit", "Выход"},

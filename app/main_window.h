@@ -15,6 +15,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/qt_translations.h"
@@ -138,6 +139,9 @@ private:
     void Menu_Save_Settings_AsClick();
     void Menu_OpenClick();
     void Menu_Save_AsClick();
+    // Menu_Image, Menu_Text, Menu_EBin_A1 .. Menu_EBin_D2, Menu_CSV.
+    void Menu_ExportClick(std::string_view menuItem);
+    void Menu_RecorderClick();
     void Menu_ExitClick();
     void SpeedButton_ret_trigClick();
     void Menu_Help_ContentsClick();

@@ -61,8 +61,12 @@ void MainWindow::ConnectMenus() {
     triggered(menus_.saveAs, [this] { Menu_Save_AsClick(); });
     triggered(menus_.saveSettingsAs, [this] { Menu_Save_Settings_AsClick(); });
     for (QAction* a : {menus_.image, menus_.text, menus_.rawBinary[0], menus_.rawBinary[1], menus_.rawBinary[2],
-                       menus_.rawBinary[3], menus_.recorder,
-                       menus_.fmCalibrate, menus_.zeroCalibrate, menus_.tdcCalibrate})
+                       menus_.rawBinary[3], menus_.csv}) {
+        const std::string name = a->objectName().toStdString();
+        triggered(a, [this, name] { Menu_ExportClick(name); });
+    }
+    triggered(menus_.recorder, [this] { Menu_RecorderClick(); });
+    for (QAction* a : {menus_.fmCalibrate, menus_.zeroCalibrate, menus_.tdcCalibrate})
         triggered(a, [this] { NotAvailableYet(); });
     triggered(menus_.trigger, [this] { Menu_TriggerClick(); });
     triggered(menus_.generatorSet, [this] { Menu_GeneratorSetClick(); });

@@ -58,6 +58,7 @@ void MainWindow::BuildMenus() {
     const char* kChannels[4] = {"A1", "A2", "D1", "D2"};
     for (std::size_t c = 0; c < 4; ++c)
         menus_.rawBinary[c] = item(binary, QString("Menu_EBin_") + kChannels[c], QString("CH ") + kChannels[c] + "...");
+    menus_.csv = item(exportMenu, "Menu_CSV", "CSV...");
     menus_.recorder = item(file, "Menu_Recorder", "Recorder...");
     menus_.device = sub(file, "Menu_Device", "Device");
     menus_.models = {item(menus_.device, "Menu_4001A", "QX4001A", true), item(menus_.device, "Menu_4002", "QX4002", true),

@@ -12,6 +12,8 @@
 
 #include "app/cli/capture_command.h"
 #include "app/cli/console_dialogs.h"
+#include "app/cli/record_command.h"
+#include "app/cli/stop_signals.h"
 #include "base/parse_number.h"
 #include "base/program_version.h"
 #include "device/usb/instrument_access.h"
@@ -32,16 +34,23 @@ using qx40::kExitUsage;
 
 constexpr const char* kUsage =
     "usage: qx40cli --version\n"
-    "       qx40cli capture --device DEV [--settings FILE.qxs] [--frames N] [--timeout SECONDS]\n"
-    "                       [--single] [--fpga-image PATH] --output FILE.qxd\n"
+    "       qx40cli capture [--device DEV] [--ini FILE] [--settings FILE.qxs] [--frames N]\n"
+    "                       [--timeout SECONDS] [--single] [--generator-on] [--fpga-image PATH]\n"
+    "                       --output FILE.qxd\n"
 #ifdef QX40_WITH_VIEW
-    "       qx40cli screenshot (--device DEV | --input FILE.qxd) [--settings FILE.qxs] [--size WxH]\n"
-    "                          [--timeout SECONDS] [--fpga-image PATH] --output FILE.bmp|FILE.png\n"
+    "       qx40cli screenshot [--device DEV | --input FILE.qxd] [--ini FILE] [--settings FILE.qxs]\n"
+    "                          [--size WxH] [--timeout SECONDS] [--fpga-image PATH]\n"
+    "                          --output FILE.bmp|FILE.png\n"
     "       qx40cli export --input FILE.qxd [--settings FILE.qxs] --format FORMAT [--size WxH]\n"
     "                      --output PATH\n"
 #endif
+    "       qx40cli record [--device DEV] [--ini FILE] [--settings FILE.qxs]\n"
+    "                      (--seconds S | --bytes N) [--lang en|ru] [--generator-on]\n"
+    "                      [--timeout SECONDS] [--fpga-image PATH] --output FILE.bin\n"
     "       qx40cli COMMAND --help   every option of a command\n"
-    "DEV: auto, usb, sim, sim:CODE or tcp:HOST:PORT (default: $QX40_DEVICE, else auto)\n"
+    "DEV: auto, usb, sim, sim:CODE or tcp:HOST:PORT (default: $QX40_DEVICE, else auto;\n"
+    "     auto takes the simulated instrument when none is attached, and says so)\n"
+    "FILE: the program settings file whose calibration is used (default: the window's qx40.ini)\n"
     "exit codes: 0 done, 2 usage or settings refused, 3 device not found or failed,\n"
     "            4 no frame in time, 5 file error, 6 no data for writing, 7 calibration failed\n";
 
@@ -50,16 +59,19 @@ int Usage(const std::string& problem) {
     return kExitUsage;
 }
 
-std::string ExecutableDir() {
+std::string ExecutablePath() {
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string(".") : exe.parent_path().string();
+    return ec ? std::string("./qx40cli") : exe.string();
 }
+
+std::string ExecutableDir() { return std::filesystem::path(ExecutablePath()).parent_path().string(); }
 
 // The options both commands take.
 struct Common {
     std::string device;
     std::string fpgaPath;
+    std::string iniPath;
     std::string settingsPath;
     std::string outputPath;
     std::string inputPath;
@@ -67,6 +79,7 @@ struct Common {
     double timeoutSeconds = 10.0;
     int frames = 1;
     bool single = false;
+    bool generatorOn = false;
 };
 
 int ParseOptions(const std::vector<std::string>& args, bool screenshot, Common& options) {
@@ -84,6 +97,10 @@ int ParseOptions(const std::vector<std::string>& args, bool screenshot, Common& 
         std::string v;
         if (a == "--single" && !screenshot) {
             options.single = true;
+        } else if (a == "--generator-on" && !screenshot) {
+            options.generatorOn = true;
+        } else if (a == "--ini") {
+            if (!value(options.iniPath)) return Usage("--ini needs a file");
         } else if (a == "--input" && screenshot) {
             if (!value(options.inputPath)) return Usage("--input needs a file");
         } else if (a == "--size" && screenshot) {
@@ -111,6 +128,24 @@ int ParseOptions(const std::vector<std::string>& args, bool screenshot, Common& 
     }
     if (options.outputPath.empty()) return Usage(screenshot ? "screenshot needs --output FILE.bmp" : "capture needs --output FILE.qxd");
     return qx40::kExitOk;
+}
+
+// The program settings file the window keeps, or the one --ini names (which
+// must exist); false after saying why.
+bool ProgramSettings(const std::string& iniPath, std::string& path, int& exit) {
+    if (!iniPath.empty()) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(iniPath, ec)) {
+            std::cerr << "qx40cli: " << iniPath << ": file not found\n";
+            exit = qx40::kExitFile;
+            return false;
+        }
+        path = iniPath;
+        return true;
+    }
+    path = qx40::SharedSettingsPath(ExecutablePath(),
+                                    qx40::ConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
+    return true;
 }
 
 // The FPGA image and the link the options name; false after saying why.
@@ -141,6 +176,9 @@ bool OpenInstrument(const Common& o, qx40::FpgaImageLoad& image, std::unique_ptr
         return false;
     }
     link = std::move(created.link);
+    // A script must be able to tell simulated data from real ones.
+    if (choice->kind == qx40::DeviceSpec::Kind::Auto && link->Kind() == qx40::LinkKind::Simulated)
+        std::cerr << "qx40cli: no instrument attached: using the simulated instrument\n";
     return true;
 }
 
@@ -153,9 +191,11 @@ int Capture(const std::vector<std::string>& args) {
     options.frames = o.frames;
     options.timeoutSeconds = o.timeoutSeconds;
     options.single = o.single;
+    options.generatorOn = o.generatorOn;
     qx40::FpgaImageLoad image;
     std::unique_ptr<qx40::UsbLink> link;
     int exit = 0;
+    if (!ProgramSettings(o.iniPath, options.programSettingsPath, exit)) return exit;
     if (!OpenInstrument(o, image, link, exit)) return exit;
     return qx40::RunCapture(options, *link, image.image.bytes, image.image.placeholder, std::cerr);
 }
@@ -184,6 +224,7 @@ int Screenshot(const std::vector<std::string>& args) {
     qx40::FpgaImageLoad image;
     std::unique_ptr<qx40::UsbLink> link;
     int exit = 0;
+    if (!ProgramSettings(o.iniPath, options.programSettingsPath, exit)) return exit;
     if (!OpenInstrument(o, image, link, exit)) return exit;
     return qx40::RunScreenshot(options, link.get(), image.image.bytes, image.image.placeholder, std::cerr);
 }
@@ -201,6 +242,26 @@ int Export(const std::vector<std::string>& args) {
 }
 #endif
 
+int Record(const std::vector<std::string>& args) {
+    // Before any thread starts, so that every one of them leaves the signals
+    // to the wait loop.
+    qx40::StopSignals stop;
+    qx40::RecordOptions options;
+    if (const int e = qx40::ParseRecordOptions(args, options, std::cerr); e != qx40::kExitOk) return e;
+    options.progress = ::isatty(STDERR_FILENO) == 1;
+    Common o;
+    const char* env = std::getenv("QX40_DEVICE");
+    o.device = !options.device.empty() ? options.device : env ? env : "auto";
+    o.fpgaPath = options.fpgaImagePath;
+    qx40::FpgaImageLoad image;
+    std::unique_ptr<qx40::UsbLink> link;
+    int exit = 0;
+    if (!ProgramSettings(options.iniPath, options.programSettingsPath, exit)) return exit;
+    if (!OpenInstrument(o, image, link, exit)) return exit;
+    return qx40::RunRecord(options, *link, image.image.bytes, image.image.placeholder,
+                           [&stop] { return stop.Requested(); }, std::cerr);
+}
+
 // The help of a command, when its arguments ask for it.
 bool PrintCommandHelp(const std::vector<std::string>& args) {
     if (std::find_if(args.begin() + 1, args.end(), [](const std::string& a) { return a == "--help" || a == "-h"; }) ==
@@ -208,6 +269,7 @@ bool PrintCommandHelp(const std::vector<std::string>& args) {
         return false;
     std::string help;
     if (args[0] == "capture") help = qx40::CaptureHelp();
+    if (args[0] == "record") help = qx40::RecordHelp();
 #ifdef QX40_WITH_VIEW
     if (args[0] == "screenshot") help = qx40::ScreenshotHelp();
     if (args[0] == "export") help = qx40::ExportHelp();
@@ -232,6 +294,7 @@ int main(int argc, char** argv) {
     if (args.empty()) return Usage("no command given");
     if (PrintCommandHelp(args)) return 0;
     if (args[0] == "capture") return Capture({args.begin() + 1, args.end()});
+    if (args[0] == "record") return Record({args.begin() + 1, args.end()});
 #ifdef QX40_WITH_VIEW
     if (args[0] == "screenshot") return Screenshot({args.begin() + 1, args.end()});
     if (args[0] == "export") return Export({args.begin() + 1, args.end()});

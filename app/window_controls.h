@@ -79,6 +79,7 @@ struct MenuControls {
     QAction* image = nullptr;
     QAction* text = nullptr;
     std::array<QAction*, 4> rawBinary{};  // A1, A2, D1, D2
+    QAction* csv = nullptr;
     QAction* recorder = nullptr;
     std::array<QAction*, 3> models{};  // QX4001A (28), QX4002 (25), QX4003 (31)
     QAction* exit = nullptr;

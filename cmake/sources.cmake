@@ -99,6 +99,7 @@ set(QX40_APP_LIB_SOURCES
     app/main_window.cpp
     app/main_window_controls.cpp
     app/main_window_display.cpp
+    app/main_window_export_commands.cpp
     app/main_window_files.cpp
     app/main_window_input.cpp
     app/main_window_menu_commands.cpp
@@ -118,6 +119,7 @@ set(QX40_APP_LIB_SOURCES
     dialogs/fft_settings_dialog.cpp
     dialogs/generator_settings_dialog.cpp
     dialogs/qt_user_dialogs.cpp
+    dialogs/recorder_dialog.cpp
     dialogs/settings_dialog.cpp
     dialogs/trigger_settings_dialog.cpp
 )
@@ -126,6 +128,8 @@ set(QX40_APP_LIB_SOURCES
 set(QX40_CLI_LIB_SOURCES
     app/cli/capture_command.cpp
     app/cli/headless_scope.cpp
+    app/cli/record_command.cpp
+    app/cli/stop_signals.cpp
 )
 
 # The commands that draw the screen: the view library, never Qt Widgets.

@@ -196,7 +196,7 @@ void AcquisitionThread::SyncToMain() {
         if (steps_.refreshScreen) steps_.refreshScreen();
         if (f.NewFrame.exchange(false)) ++stats_.FramesShown;
         if (recorder_.Count() >= 1 && f.RecorderActive && steps_.writeRecorder)
-            steps_.writeRecorder(recorder_.Pending());
+            steps_.writeRecorder(recorder_.Pending(), recorder_.Dropped());
         recorder_.Clear();
     }
     if (singleShotDone_.exchange(false) && steps_.singleShotDone) steps_.singleShotDone();

@@ -29,7 +29,9 @@ struct MainThreadSteps {
     std::function<void()> refreshScreen;   // draw the main record
     std::function<void()> drawIndicator;   // status frame: the activity indicator only
     std::function<void()> singleShotDone;  // a single shot is complete: release SINGLE, send the stop
-    std::function<void(std::span<const std::uint8_t>)> writeRecorder;  // append to the recorder file
+    // Append to the recorder file the bytes queued since the last step; lost
+    // counts those the queue had no room for.
+    std::function<void(std::span<const std::uint8_t> bytes, std::uint64_t lost)> writeRecorder;
 };
 
 class AcquisitionThread {

@@ -108,7 +108,9 @@ void FrameDecoder::DecodeFrame(std::span<const std::uint8_t> raw, const Register
     // 1. Geometry from the echo; peak detect stores one point per pair.
     const bool peak = echo[1] & 0x01;
     const bool roll = echo[29] & 0x01;
-    std::int32_t w = Echo16(echo, 40);
+    // The recorder walks the raw ring, so it keeps the write position unhalved.
+    const std::int32_t rawW = Echo16(echo, 40);
+    std::int32_t w = rawW;
     std::int32_t tp = Echo16(echo, 42);
     std::int32_t pre = Echo16(echo, 8);
     std::int32_t ring = pre + Echo16(echo, 10);
@@ -127,9 +129,10 @@ void FrameDecoder::DecodeFrame(std::span<const std::uint8_t> raw, const Register
         present[kD2] = present[kD2] && secondDigital;
     }
 
-    // 3.-4. Unpack, feed the recorder.
+    // 3.-4. Unpack, feed the recorder: with peak detect both entries of a
+    // point, in the order the instrument wrote them.
     Unpack(raw, sampleCount, present);
-    FeedRecorder(echo, sampleCount, w, recorderActive, recorder);
+    FeedRecorder(echo, sampleCount, rawW, recorderActive, recorder);
 
     // 5. Extent.
     const bool rollData = roll && (echo[0] & 0x01);

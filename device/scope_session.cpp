@@ -33,6 +33,9 @@ ScopeSession::ScopeSession(UsbLink& link, UserDialogs& dialogs, SessionFrontEnd&
     steps.refreshScreen = [this] { HandOverRefresh(); };
     steps.drawIndicator = [this] { frontEnd_.DrawIndicator(); };
     steps.singleShotDone = [this] { SingleShotDone(); };
+    steps.writeRecorder = [this](std::span<const std::uint8_t> bytes, std::uint64_t lost) {
+        if (recorderWrite_) recorderWrite_(bytes, lost);
+    };
     thread_ = std::make_unique<AcquisitionThread>(link, handle_, shared_, stats_, main_, queue_, std::move(steps),
                                                   config_.fpgaImage, config_.threadSleep);
 }
@@ -161,6 +164,11 @@ void ScopeSession::PressGeneratorOn() {
     on = !on;
     frontEnd_.StateApplied();
     device_->ButtonClicked(DeviceButton::GenOn, on);
+}
+
+void ScopeSession::SetRecorderSink(RecorderWrite write) {
+    recorderWrite_ = std::move(write);
+    if (!recorderWrite_) shared_.flags.RecorderActive = false;
 }
 
 void ScopeSession::ClearMainRecord() {

@@ -100,6 +100,14 @@ public:
     // Once a second: statistics, link supervision, recovery questions.
     void Timer1Timer() { device_->Timer1Timer(); }
 
+    // The recorder's bytes: write runs inside the display hand-over with the
+    // A1 bytes the acquisition thread queued from roll frames since the last
+    // one, and the count it had to drop. Set and cleared on the main thread;
+    // clearing also ends the queueing (RecorderActive), so no byte is queued
+    // that nobody writes.
+    using RecorderWrite = std::function<void(std::span<const std::uint8_t> bytes, std::uint64_t lost)>;
+    void SetRecorderSink(RecorderWrite write);
+
     // The records.
     void ClearMainRecord();
     void ClearBackgroundRecord();
@@ -167,6 +175,7 @@ private:
     MainThreadQueue queue_;
     std::unique_ptr<DeviceSession> device_;
     std::unique_ptr<AcquisitionThread> thread_;
+    RecorderWrite recorderWrite_;
 
     std::mutex postMutex_;
     std::deque<std::function<void()>> posted_;    // from a listing thread

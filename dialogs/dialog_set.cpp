@@ -4,6 +4,8 @@
 #include "dialogs/colour_settings_dialog.h"
 #include "dialogs/fft_settings_dialog.h"
 
+#include "dialogs/recorder_dialog.h"
+
 namespace qx40 {
 
 DialogShell::DialogShell(const char* objectName, const char* title, QWidget* parent) : QDialog(parent) {
@@ -29,7 +31,9 @@ DialogSet::DialogSet(const DialogContext& context) {
     own(fft, std::make_unique<TForm_FFTSet>(context.session, w));
     own(generator, std::make_unique<TForm_GeneratorSet>(context.session, w));
     shell(tdcCalibration, "Form_TDCCalibrate", "TDC Calibrate");
-    shell(recorder, "Form_Recorder", "Recorder");
+    auto recorderDialog = std::make_unique<TForm_Recorder>(context.session, context.dialogs, context.mainWindow);
+    recorder = recorderDialog.get();
+    owned_.push_back(std::move(recorderDialog));
 }
 
 DialogSet::~DialogSet() = default;

@@ -16,6 +16,8 @@
 
 namespace qx40 {
 
+class TForm_Recorder;
+
 // What the dialogs may use of the window.
 struct DialogContext {
     ScopeSession& session;
@@ -51,7 +53,7 @@ public:
     TForm_FFTSet* fft = nullptr;
     TForm_GeneratorSet* generator = nullptr;
     QDialog* tdcCalibration = nullptr;
-    QDialog* recorder = nullptr;
+    TForm_Recorder* recorder = nullptr;
 
 private:
     std::vector<std::unique_ptr<QDialog>> owned_;

@@ -24,7 +24,12 @@ public:
     }
     std::span<const std::uint8_t> Pending() const { return bytes_; }
     std::size_t Count() const { return bytes_.size(); }
-    void Clear() { bytes_.clear(); }
+    // The drain: the pending bytes and the count of those dropped go together.
+    void Clear() {
+        bytes_.clear();
+        dropped_ = 0;
+    }
+    // Bytes dropped since the last Clear; the recording then has a gap.
     std::uint64_t Dropped() const { return dropped_; }
 
     std::int32_t Last = -1;  // ring position up to which bytes were queued; -1: none yet

@@ -103,32 +103,42 @@ bool RecorderSession::Start(const FrameInfo& info, UserDialogs& dialogs) {
     return true;
 }
 
-void RecorderSession::Write(std::span<const std::uint8_t> bytes) {
-    if (!Recording() || bytes.empty()) return;
-    std::size_t written = 0;
-    const int error = sink_->Write(bytes, written);
-    total_ += written;
-    if (error) return Fail(error);
-    unflushed_ = true;
-    const RecorderTime now = env_.now();
-    if (now - lastFlush_ >= kFlushInterval || now < lastFlush_) {
-        lastFlush_ = now;
-        unflushed_ = false;
-        if (const int e = sink_->Flush()) Fail(e);
+void RecorderSession::Write(std::span<const std::uint8_t> bytes, std::uint64_t lost) {
+    if (!Recording()) return;
+    if (!bytes.empty()) {
+        std::size_t written = 0;
+        const int error = sink_->Write(bytes, written);
+        total_ += written;
+        if (error) return Fail(error);
+        unflushed_ = true;
+        const RecorderTime now = env_.now();
+        if (now - lastFlush_ >= kFlushInterval || now < lastFlush_) {
+            lastFlush_ = now;
+            unflushed_ = false;
+            if (const int e = sink_->Flush()) return Fail(e);
+        }
     }
+    // Samples after a gap would sit at the wrong times: the file keeps only
+    // the unbroken part.
+    if (lost > 0)
+        Fail(std::to_string(lost) + Tr(russian_, " bytes from the instrument were lost.",
+                                       " байт от прибора потеряно."));
 }
 
 void RecorderSession::Fail(int error) {
+    const bool full = error == ENOSPC || error == EDQUOT;
+    Fail(full ? Tr(russian_, "The disk is full.", "Диск заполнен.")
+              : Tr(russian_, "Write error: ", "Ошибка записи: ") + std::strerror(error));
+}
+
+void RecorderSession::Fail(const std::string& reason) {
     active_ = false;
     if (sink_) {
         sink_->Close();  // what reached the file stays; a second error adds nothing
         sink_.reset();
     }
     end_ = env_.now();
-    const bool full = error == ENOSPC || error == EDQUOT;
-    failure_ = path_ + "\r\n" +
-               (full ? Tr(russian_, "The disk is full.", "Диск заполнен.")
-                     : Tr(russian_, "Write error: ", "Ошибка записи: ") + std::strerror(error)) +
+    failure_ = path_ + "\r\n" + reason +
                Tr(russian_, "\r\nRecording stopped; ", "\r\nЗапись остановлена, сохранено ") +
                std::to_string(total_) + Tr(russian_, " bytes were kept.", " байт.");
 }

@@ -58,8 +58,10 @@ public:
     void SetFile(const std::string& path, const FrameInfo& info);
     // Asks before replacing an existing file; true when recording.
     bool Start(const FrameInfo& info, UserDialogs& dialogs);
-    // The bytes queued for one displayed frame, in one block.
-    void Write(std::span<const std::uint8_t> bytes);
+    // The bytes queued for one displayed frame, in one block. lost counts
+    // bytes the queue had to drop after them: the recording then ends with
+    // what came before the gap, and the next Tick says so.
+    void Write(std::span<const std::uint8_t> bytes, std::uint64_t lost = 0);
     // Every few tens of milliseconds: the end time, the flush due each
     // second, and the report of a failed write (after which the recording
     // is finished as by Stop).
@@ -79,6 +81,7 @@ public:
 private:
     void ShowInfo(const FrameInfo& info);
     void Fail(int error);
+    void Fail(const std::string& reason);
     void Finish(UserDialogs& dialogs);
     void WriteRecorderText(UserDialogs& dialogs);
     std::int64_t ElapsedSeconds() const;

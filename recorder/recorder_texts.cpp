@@ -60,6 +60,15 @@ std::string RecorderSizeLabel(bool recorded, std::uint64_t bytes, std::int64_t s
            Tr(ru, "    Time = ", "    Время = ") + ElapsedText(seconds);
 }
 
+std::string RecorderCaption(bool ru) {
+    return Tr(ru, "Recorder", "Самописец");
+}
+
+std::string RecorderRefusalText(bool ru) {
+    return Tr(ru, "Run 0.1 .. 20 S/Div. Disable Trigger.",
+              "Запустите развертку 0.1 .. 20 S/Div. Отключите синхронизацию.");
+}
+
 std::string RecorderTextContent(const std::string& dataPath,
                                 const std::vector<std::string>& infoLines, std::uint64_t bytes,
                                 std::int64_t seconds, bool ru) {

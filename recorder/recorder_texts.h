@@ -31,6 +31,11 @@ std::string ElapsedText(std::int64_t seconds);
 std::string RecorderSizeLabel(bool recorded, std::uint64_t bytes, std::int64_t seconds,
                               bool russian);
 
+// "Recorder": the recorder window's caption, and that of its refusal.
+std::string RecorderCaption(bool russian);
+// Why the recorder does not start: it takes roll mode, running.
+std::string RecorderRefusalText(bool russian);
+
 // The companion text file of the data file dataPath, CR LF line ends.
 std::string RecorderTextContent(const std::string& dataPath,
                                 const std::vector<std::string>& infoLines, std::uint64_t bytes,

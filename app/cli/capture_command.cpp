@@ -9,14 +9,18 @@ namespace qx40 {
 
 std::string CaptureHelp() {
     return std::string(
-               "usage: qx40cli capture --device DEV [--settings FILE.qxs] [--frames N] [--timeout SECONDS]\n"
-               "                       [--single] [--fpga-image PATH] --output FILE.qxd\n"
+               "usage: qx40cli capture [--device DEV] [--ini FILE] [--settings FILE.qxs] [--frames N]\n"
+               "                       [--timeout SECONDS] [--single] [--generator-on] [--fpga-image PATH]\n"
+               "                       --output FILE.qxd\n"
                "Runs the instrument and saves the last of N frames as a data file.\n") +
            kDeviceOptionsHelp +
            "  --settings FILE.qxs  a user settings file applied before the run\n"
            "  --frames N           frames to wait for, 1 to 1000000 (default 1)\n"
-           "  --timeout SECONDS    how long to wait for them (default 10)\n"
-           "  --single             SINGLE instead of RUN: one shot per frame\n"
+           "  --timeout SECONDS    how long to wait for them all (default 10)\n"
+           "  --single             SINGLE instead of RUN: one shot per frame; the instrument\n"
+           "                       is left stopped\n"
+           "  --generator-on       the generator output on for the capture (settings files\n"
+           "                       do not keep it); it stays on afterwards\n"
            "  --output FILE.qxd    the data file written\n" +
            kExitCodesHelp;
 }
@@ -24,11 +28,16 @@ std::string CaptureHelp() {
 int RunCapture(const CaptureOptions& options, UsbLink& link, std::span<const std::uint8_t> fpgaImage,
                bool placeholderImage, std::ostream& err) {
     ConsoleDialogs dialogs(err);
-    HeadlessScope scope(link, fpgaImage, placeholderImage, dialogs);
+    HeadlessScope scope(link, fpgaImage, placeholderImage, dialogs, options.programSettingsPath);
     std::string error;
-    if (!options.settingsPath.empty() && !scope.LoadSettings(options.settingsPath, error)) {
+    if (!options.settingsPath.empty())
+        if (const int e = scope.LoadSettings(options.settingsPath, error); e != kExitOk) {
+            err << "qx40cli: " << error << '\n';
+            return e;
+        }
+    if (options.generatorOn && !scope.GeneratorOn(error)) {
         err << "qx40cli: " << error << '\n';
-        return kExitFile;
+        return kExitUsage;
     }
     if (!scope.Open(error)) {
         err << "qx40cli: " << error << '\n';

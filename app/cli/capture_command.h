@@ -13,11 +13,13 @@
 namespace qx40 {
 
 struct CaptureOptions {
-    std::string settingsPath;  // a .qxs file, or empty
+    std::string programSettingsPath;  // the window's qx40.ini, or empty
+    std::string settingsPath;         // a .qxs file, or empty
     int frames = 1;
     double timeoutSeconds = 10.0;
     std::string outputPath;
     bool single = false;
+    bool generatorOn = false;  // the generator output on (settings files do not keep it)
 };
 
 // What `qx40cli capture --help` prints.

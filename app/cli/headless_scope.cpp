@@ -2,9 +2,11 @@
 
 #include <fstream>
 
+#include "app/cli/cli_exit.h"
 #include "app/cli/console_dialogs.h"
 #include "files/settings_file.h"
 #include "scope/model_features.h"
+#include "scope/value_tables.h"
 
 namespace qx40 {
 
@@ -19,10 +21,11 @@ ScopeSessionConfig Config(std::span<const std::uint8_t> fpgaImage, bool placehol
 }  // namespace
 
 HeadlessScope::HeadlessScope(UsbLink& link, std::span<const std::uint8_t> fpgaImage, bool placeholderImage,
-                             UserDialogs& dialogs)
+                             UserDialogs& dialogs, const std::string& programSettings)
     : session_(link, dialogs, *this, Config(fpgaImage, placeholderImage)) {
-    // The calibration a missing program settings file gives.
-    ReadSettings("", SettingsKind::Program, session_.State());
+    // The window's calibration, so both programs put the zero lines alike;
+    // the messages of a script stay English.
+    ReadSettings(programSettings, SettingsKind::Program, session_.State());
     session_.State().Common.Russian = false;
     session_.Start();
 }
@@ -52,17 +55,28 @@ void HeadlessScope::RunDueTimers() {
     }
 }
 
-bool HeadlessScope::LoadSettings(const std::string& path, std::string& error) {
+int HeadlessScope::LoadSettings(const std::string& path, std::string& error) {
     if (!std::ifstream(path)) {
         error = path + ": file not found";
-        return false;
+        return kExitFile;
     }
     const SettingsRefusal refusal = ReadSettings(path, SettingsKind::User, session_.State());
     if (refusal != SettingsRefusal::None) {
         error = ConsoleDialogs::OneLine(SettingsRefusalMessage(refusal, path, false).text);
-        return false;
+        return kExitUsage;
     }
     ApplyModelFeatures(session_.State());
+    session_.ApplyAndRestart();
+    return kExitOk;
+}
+
+bool HeadlessScope::GeneratorOn(std::string& error) {
+    ScopeState& s = session_.State();
+    if (!HasFeature(s.System.Device_Type_Code, feature::kGenerator)) {
+        error = "the " + ModelName(s.System.Device_Type_Code) + " has no generator";
+        return false;
+    }
+    s.Generator.GenOn = true;
     session_.ApplyAndRestart();
     return true;
 }

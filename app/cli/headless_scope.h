@@ -18,8 +18,10 @@ namespace qx40 {
 
 class HeadlessScope : public SessionFrontEnd {
 public:
+    // programSettings: the program settings file the window keeps (its
+    // calibration sets the offset codes); empty or missing reads as defaults.
     HeadlessScope(UsbLink& link, std::span<const std::uint8_t> fpgaImage, bool placeholderImage,
-                  UserDialogs& dialogs);
+                  UserDialogs& dialogs, const std::string& programSettings = "");
     ~HeadlessScope() override;
 
     ScopeSession& Session() { return session_; }
@@ -27,8 +29,13 @@ public:
     SampleRecord& MainRecord() { return session_.MainRecord(); }
     SharedLink& Shared() { return session_.Shared(); }
 
-    // A user settings file applied as opening it in the window would.
-    bool LoadSettings(const std::string& path, std::string& error);
+    // A user settings file applied as opening it in the window would:
+    // kExitOk, or with the reason in error kExitFile for a file that cannot
+    // be read and kExitUsage for one that is refused.
+    int LoadSettings(const std::string& path, std::string& error);
+    // Switches the generator output on, as its ON button does; false with the
+    // reason when the model has no generator.
+    bool GeneratorOn(std::string& error);
     // Opens the instrument and starts the FPGA load; false with the reason.
     bool Open(std::string& error);
     // Presses RUN or SINGLE as the window's buttons do (None releases both).

@@ -22,8 +22,9 @@ bool Save(const ScopeModel& model, const SampleRecord& main, const ScreenshotOpt
 
 std::string ScreenshotHelp() {
     return std::string(
-               "usage: qx40cli screenshot (--device DEV | --input FILE.qxd) [--settings FILE.qxs] [--size WxH]\n"
-               "                          [--timeout SECONDS] [--fpga-image PATH] --output FILE.bmp|FILE.png\n"
+               "usage: qx40cli screenshot [--device DEV | --input FILE.qxd] [--ini FILE] [--settings FILE.qxs]\n"
+               "                          [--size WxH] [--timeout SECONDS] [--fpga-image PATH]\n"
+               "                          --output FILE.bmp|FILE.png\n"
                "Draws the screen as the window does, from a data file or a frame of the instrument.\n"
                "  --input FILE.qxd     draw this data file; without it a frame of the instrument\n") +
            kDeviceOptionsHelp +
@@ -51,12 +52,13 @@ int RunScreenshot(const ScreenshotOptions& o, UsbLink* link, std::span<const std
     }
 
     ConsoleDialogs dialogs(err);
-    HeadlessScope scope(*link, fpgaImage, placeholderImage, dialogs);
+    HeadlessScope scope(*link, fpgaImage, placeholderImage, dialogs, o.programSettingsPath);
     std::string error;
-    if (!o.settingsPath.empty() && !scope.LoadSettings(o.settingsPath, error)) {
-        err << "qx40cli: " << error << '\n';
-        return kExitFile;
-    }
+    if (!o.settingsPath.empty())
+        if (const int e = scope.LoadSettings(o.settingsPath, error); e != kExitOk) {
+            err << "qx40cli: " << error << '\n';
+            return e;
+        }
     if (!scope.Open(error)) {
         err << "qx40cli: " << error << '\n';
         return kExitDevice;

@@ -12,7 +12,8 @@
 namespace qx40 {
 
 struct ScreenshotOptions {
-    std::string settingsPath;  // a .qxs file applied as the window would, or empty
+    std::string programSettingsPath;  // the window's qx40.ini, for a frame of the instrument
+    std::string settingsPath;         // a .qxs file applied as the window would, or empty
     std::string inputPath;     // a .qxd file; empty: take a frame from the instrument
     int width = 563;           // the paint area of the window at its design size
     int height = 367;

@@ -5,14 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <sstream>
 
+#include "calibration/zero_offset_code.h"
 #include "device/recording_link.h"
 #include "device/usb/sim/sim_test_support.h"
 #include "device/usb/sim/simulated_link.h"
 #include "files/data_file.h"
 #include "files/settings_file.h"
 #include "resources/fpga_image.h"
+#include "scope/value_tables.h"
 #include "temp_dir.h"
 
 namespace qx40 {
@@ -184,6 +188,72 @@ TEST(CaptureCommand, SingleShot) {
     SampleRecord saved;
     ASSERT_EQ(ReadDataFile(dir.File("one.qxd"), saved), DataFileError::None);
     EXPECT_EQ(saved.Info[fi::ValidPoints], saved.Info[fi::RingLength]);
+    // As the window leaves it: the settings went out once more without the run bit.
+    EXPECT_FALSE(sim.Registers().reg[reg::kChanEnable] & kEnableRun) << "the instrument still runs";
+}
+
+// The generator output feeds A1 on the bench: with it on A1 swings, without
+// it A1 stays at its zero line.
+TEST(CaptureCommand, GeneratorOnForTheCapture) {
+    TempDir dir;
+    std::int32_t swing[2] = {};
+    for (const bool on : {false, true}) {
+        SimulatedLink sim;
+        CaptureOptions options;
+        options.outputPath = dir.File("g.qxd");
+        options.generatorOn = on;
+        std::ostringstream err;
+        ASSERT_EQ(RunCapture(options, sim, EmbeddedFpgaImage(), true, err), kExitOk) << err.str();
+        EXPECT_EQ((sim.Registers().reg[reg::kGainCodeA1] & 0x08) == 0, on) << "output switch, on=" << on;
+        SampleRecord saved;
+        ASSERT_EQ(ReadDataFile(dir.File("g.qxd"), saved), DataFileError::None);
+        const auto n = static_cast<std::ptrdiff_t>(saved.Info[fi::ValidPoints]);
+        swing[on] = *std::max_element(saved.Max[kA1].begin(), saved.Max[kA1].begin() + n) -
+                    *std::min_element(saved.Min[kA1].begin(), saved.Min[kA1].begin() + n);
+    }
+    EXPECT_LT(swing[0], 5) << "output off";
+    EXPECT_GT(swing[1], 40) << "output on";
+
+    // A model without a generator has nothing to switch on.
+    SimulatedLink sim;
+    CaptureOptions options;
+    options.outputPath = dir.File("none.qxd");
+    options.generatorOn = true;
+    options.programSettingsPath = dir.Write("qx40.ini", "[System]\nDevice_Type_Code=25\n");
+    std::ostringstream err;
+    EXPECT_EQ(RunCapture(options, sim, EmbeddedFpgaImage(), true, err), kExitUsage);
+    EXPECT_EQ(err.str(), "qx40cli: the QX4002 has no generator\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("none.qxd")));
+}
+
+// qx40cli reads the window's program settings file: its zero calibration
+// sets the offset codes the instrument gets, exactly as the window's would.
+TEST(CaptureCommand, TheProgramSettingsCalibrationSetsTheOffsets) {
+    TempDir dir;
+    const std::string ini = dir.Write("qx40.ini",
+                                      "[Calibrate]\nZ_A1P1=3100\nZ_A1P2=900\nZ_A1SH=300\n"
+                                      "Z_A2P1=3500\nZ_A2P2=500\nZ_A2SH=-200\n");
+    ScopeState window;
+    ReadSettings(ini, SettingsKind::Program, window);
+    const std::uint64_t expected[2] = {
+        static_cast<std::uint64_t>(ZeroOffsetCode(window.Scope.A1_Zero, 1, BaseMicroVoltsOf(window.Scope.A1),
+                                                  window.Calibrate)),
+        static_cast<std::uint64_t>(ZeroOffsetCode(window.Scope.A2_Zero, 2, BaseMicroVoltsOf(window.Scope.A2),
+                                                  window.Calibrate))};
+    ScopeState defaults;
+    ASSERT_NE(expected[0], static_cast<std::uint64_t>(ZeroOffsetCode(defaults.Scope.A1_Zero, 1,
+                                                                     BaseMicroVoltsOf(defaults.Scope.A1),
+                                                                     defaults.Calibrate)))
+        << "the file must give other offsets than the defaults";
+
+    SimulatedLink sim;
+    CaptureOptions options;
+    options.outputPath = dir.File("c.qxd");
+    options.programSettingsPath = ini;
+    std::ostringstream err;
+    ASSERT_EQ(RunCapture(options, sim, EmbeddedFpgaImage(), true, err), kExitOk) << err.str();
+    EXPECT_EQ(sim.Registers().Get<2>(reg::kOffsetA1) & 0x0FFF, expected[0]);
+    EXPECT_EQ(sim.Registers().Get<2>(reg::kOffsetA2) & 0x0FFF, expected[1]);
 }
 
 TEST(CaptureCommand, Failures) {
@@ -207,8 +277,12 @@ TEST(CaptureCommand, Failures) {
     err.str("");
     SimulatedLink sim;
     options.settingsPath = dir.Write("bad.qxs", "[Common]\nGrid=1\n");
-    EXPECT_EQ(RunCapture(options, sim, EmbeddedFpgaImage(), true, err), kExitFile);
+    EXPECT_EQ(RunCapture(options, sim, EmbeddedFpgaImage(), true, err), kExitUsage) << "refused";
     EXPECT_NE(err.str().find("Invalid file format."), std::string::npos) << err.str();
+    err.str("");
+    options.settingsPath = dir.File("missing.qxs");
+    EXPECT_EQ(RunCapture(options, sim, EmbeddedFpgaImage(), true, err), kExitFile) << "missing";
+    EXPECT_NE(err.str().find("missing.qxs: file not found"), std::string::npos) << err.str();
 
     err.str("");
     options.settingsPath.clear();

@@ -186,11 +186,31 @@ TEST_F(FrameDecoderTest, RecorderTakesA1BytesUpToTheWritePosition) {
     EXPECT_EQ(recorder.Last, -1);
 }
 
-TEST(RecorderQueue, NeverGrowsPastItsCapacity) {
+// With peak detect the instrument's write position counts raw entries, two
+// per point; the recorder takes both entries of every point it passes.
+TEST_F(FrameDecoderTest, RecorderTakesBothEntriesOfEachPointWithPeakDetect) {
+    ctx.SampleCount = 10;
+    recorderActive = true;
+    std::vector<std::uint8_t> raw(10);
+    std::iota(raw.begin(), raw.end(), 0);
+    const auto frame = [&](std::int32_t rawW) {
+        Decode(raw, Echo().Channels(0x01).Set(1, 0x01).Set(29, 1).Set(0, 1).Counts(0, 10).Positions(rawW, 0));
+    };
+    frame(4);
+    EXPECT_EQ(W(fi::RingLength), 5) << "five min/max points";
+    frame(8);
+    frame(2);  // wraps at the raw ring's end
+    const std::vector<std::uint8_t> queued(recorder.Pending().begin(), recorder.Pending().end());
+    EXPECT_EQ(queued, (std::vector<std::uint8_t>{4, 5, 6, 7, 8, 9, 0, 1}));
+}
+
+TEST(RecorderQueue, NeverGrowsPastItsCapacityAndCountsWhatItDrops) {
     RecorderQueue q;
     for (std::size_t i = 0; i < RecorderQueue::kCapacity + 10; ++i) q.Append(static_cast<std::uint8_t>(i));
     EXPECT_EQ(q.Count(), RecorderQueue::kCapacity);
     EXPECT_EQ(q.Dropped(), 10u);
+    q.Clear();
+    EXPECT_EQ(q.Dropped(), 0u) << "counted from one drain to the next";
 }
 
 TEST_F(FrameDecoderTest, TriggerSourceAndLevel) {

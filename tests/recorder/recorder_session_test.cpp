@@ -231,6 +231,26 @@ TEST_F(RecorderSessionTest, AFullDiskStopsTheRecordingAndKeepsWhatWasWritten) {
     EXPECT_EQ(dialogs.shown.size(), 1u) << "reported once";
 }
 
+// Bytes the acquisition thread could not queue leave a gap: what follows it
+// would be placed at the wrong times, so the recording ends before it.
+TEST_F(RecorderSessionTest, BytesLostInTheQueueEndTheRecordingWithWhatCameBefore) {
+    ASSERT_TRUE(session->Start(RollInfo(), dialogs));
+    session->Write(Bytes(100));
+    session->Write(Bytes(50, 100), 7);
+    EXPECT_FALSE(active);
+    EXPECT_TRUE(log.closed);
+    EXPECT_TRUE(dialogs.shown.empty()) << "no box inside the display hand-over";
+    EXPECT_EQ(log.bytes, Bytes(150)) << "the block before the gap is kept whole";
+
+    session->Tick(dialogs);
+    ASSERT_GE(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text,
+              dir.File("recorder.bin") +
+                  "\r\n7 bytes from the instrument were lost.\r\nRecording stopped; 150 bytes were kept.");
+    EXPECT_EQ(dialogs.shown[0].icon, MessageIcon::Error);
+    EXPECT_NE(dir.Read("recorder.txt").find("Size = 150 Bytes"), std::string::npos);
+}
+
 TEST_F(RecorderSessionTest, AFailedFlushStopsTheRecordingInRussian) {
     session->Show(dir.Path().string(), RollInfo(), true, ',');
     log.flushError = EIO;
