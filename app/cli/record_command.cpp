@@ -42,6 +42,7 @@ public:
         return MessageAnswer::Ok;
     }
     std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
+    std::optional<std::uint32_t> ChooseColour(std::uint32_t, const std::string&) override { return std::nullopt; }
 
     int errors = 0;
 
