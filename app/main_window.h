@@ -148,7 +148,15 @@ private:
     void Menu_FFTSetClick();
     void Menu_ColorsClick();
     void Menu_AboutClick();
-    void NotAvailableYet();
+
+    // Calibrations.
+    void Menu_ZeroCalibrateClick();
+    void Menu_FM_CalibrateClick();
+    void Menu_TDCCalibrateClick();
+    // The instrument has reported itself; the window now shows its model.
+    // Otherwise says so and returns false.
+    bool CalibrationInstrumentReady();
+    void EndCalibration();
 
     // Pointer on the paint area.
     void ConnectPointer();

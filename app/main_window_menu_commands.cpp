@@ -66,13 +66,14 @@ void MainWindow::ConnectMenus() {
         triggered(a, [this, name] { Menu_ExportClick(name); });
     }
     triggered(menus_.recorder, [this] { Menu_RecorderClick(); });
-    for (QAction* a : {menus_.fmCalibrate, menus_.zeroCalibrate, menus_.tdcCalibrate})
-        triggered(a, [this] { NotAvailableYet(); });
     triggered(menus_.trigger, [this] { Menu_TriggerClick(); });
     triggered(menus_.generatorSet, [this] { Menu_GeneratorSetClick(); });
     triggered(menus_.fftSet, [this] { Menu_FFTSetClick(); });
     triggered(menus_.colors, [this] { Menu_ColorsClick(); });
     triggered(menus_.about, [this] { Menu_AboutClick(); });
+    triggered(menus_.zeroCalibrate, [this] { Menu_ZeroCalibrateClick(); });
+    triggered(menus_.fmCalibrate, [this] { Menu_FM_CalibrateClick(); });
+    triggered(menus_.tdcCalibrate, [this] { Menu_TDCCalibrateClick(); });
     triggered(menus_.helpContents, [this] { Menu_Help_ContentsClick(); });
     const std::int32_t kCodes[3] = {28, 25, 31};
     for (std::size_t m = 0; m < 3; ++m) triggered(menus_.models[m], [this, code = kCodes[m]] { SelectDeviceModel(code); });
@@ -246,12 +247,6 @@ void MainWindow::Menu_Help_ContentsClick() {
         ShowMessage(Tr(ru, "Help", "Справка"), page.toStdString() + Tr(ru, "\r\nFile not found.", "\r\nФайл не найден."),
                     MessageIcon::Error);
     }
-}
-
-void MainWindow::NotAvailableYet() {
-    const bool ru = session_.State().Common.Russian;
-    ShowMessage(Tr(ru, "Not available yet", "Пока недоступно"),
-                Tr(ru, "This command is not available yet.", "Эта команда пока недоступна."), MessageIcon::Information);
 }
 
 }  // namespace qx40

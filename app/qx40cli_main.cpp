@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/calibrate_command.h"
 #include "app/cli/capture_command.h"
 #include "app/cli/console_dialogs.h"
 #include "app/cli/record_command.h"
@@ -47,6 +48,8 @@ constexpr const char* kUsage =
     "       qx40cli record [--device DEV] [--ini FILE] [--settings FILE.qxs]\n"
     "                      (--seconds S | --bytes N) [--lang en|ru] [--generator-on]\n"
     "                      [--timeout SECONDS] [--fpga-image PATH] --output FILE.bin\n"
+    "       qx40cli calibrate zero|tdc --device DEV [--ini PATH] [--timeout SECONDS] [--fpga-image PATH]\n"
+    "       qx40cli calibrate fm --ppm-steps N [--ini PATH]\n"
     "       qx40cli COMMAND --help   every option of a command\n"
     "DEV: auto, usb, sim, sim:CODE or tcp:HOST:PORT (default: $QX40_DEVICE, else auto;\n"
     "     auto takes the simulated instrument when none is attached, and says so)\n"
@@ -200,6 +203,31 @@ int Capture(const std::vector<std::string>& args) {
     return qx40::RunCapture(options, *link, image.image.bytes, image.image.placeholder, std::cerr);
 }
 
+int Calibrate(const std::vector<std::string>& args) {
+    qx40::CalibrateOptions options;
+    const char* env = std::getenv("QX40_DEVICE");
+    options.device = env ? env : "auto";
+    // The window's program settings file, whose folder may not exist yet.
+    const std::string shared = qx40::SharedSettingsPath(
+        ExecutableDir() + "/qx40cli", qx40::ConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
+    options.iniPath = shared;
+    if (const int e = qx40::ParseCalibrateOptions(args, options, std::cerr); e != qx40::kExitOk) return e;
+    if (options.iniPath == shared) {
+        std::error_code ec;
+        std::filesystem::create_directories(std::filesystem::path(shared).parent_path(), ec);
+    }
+    options.progress = isatty(STDERR_FILENO) == 1;
+    if (options.kind == qx40::CalibrateKind::Fm) return qx40::RunCalibrateFm(options, std::cout, std::cerr);
+    Common o;
+    o.device = options.device;
+    o.fpgaPath = options.fpgaPath;
+    qx40::FpgaImageLoad image;
+    std::unique_ptr<qx40::UsbLink> link;
+    int exit = 0;
+    if (!OpenInstrument(o, image, link, exit)) return exit;
+    return qx40::RunCalibrate(options, *link, image.image.bytes, image.image.placeholder, std::cout, std::cerr);
+}
+
 #ifdef QX40_WITH_VIEW
 int Screenshot(const std::vector<std::string>& args) {
     Common o;
@@ -270,6 +298,7 @@ bool PrintCommandHelp(const std::vector<std::string>& args) {
     std::string help;
     if (args[0] == "capture") help = qx40::CaptureHelp();
     if (args[0] == "record") help = qx40::RecordHelp();
+    if (args[0] == "calibrate") help = qx40::CalibrateHelp();
 #ifdef QX40_WITH_VIEW
     if (args[0] == "screenshot") help = qx40::ScreenshotHelp();
     if (args[0] == "export") help = qx40::ExportHelp();
@@ -295,6 +324,7 @@ int main(int argc, char** argv) {
     if (PrintCommandHelp(args)) return 0;
     if (args[0] == "capture") return Capture({args.begin() + 1, args.end()});
     if (args[0] == "record") return Record({args.begin() + 1, args.end()});
+    if (args[0] == "calibrate") return Calibrate({args.begin() + 1, args.end()});
 #ifdef QX40_WITH_VIEW
     if (args[0] == "screenshot") return Screenshot({args.begin() + 1, args.end()});
     if (args[0] == "export") return Export({args.begin() + 1, args.end()});

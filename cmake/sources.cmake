@@ -5,6 +5,9 @@ set(QX40_CORE_SOURCES
     base/parse_number.cpp
     base/round_nearest.cpp
     base/value_format.cpp
+    calibration/calibration_texts.cpp
+    calibration/tdc_calibration.cpp
+    calibration/zero_calibration.cpp
     calibration/zero_offset_code.cpp
     device/about_texts.cpp
     device/acquisition_thread.cpp
@@ -97,6 +100,7 @@ set(QX40_APP_LIB_SOURCES
     app/apply_captions.cpp
     app/caption_table.cpp
     app/main_window.cpp
+    app/main_window_calibrations.cpp
     app/main_window_controls.cpp
     app/main_window_display.cpp
     app/main_window_export_commands.cpp
@@ -112,6 +116,7 @@ set(QX40_APP_LIB_SOURCES
     app/single_instance.cpp
     app/window_bounds.cpp
     dialogs/about_box.cpp
+    dialogs/calibration_dialog.cpp
     dialogs/centre_on_window.cpp
     dialogs/colour_settings_dialog.cpp
     dialogs/dialog_controls.cpp
@@ -121,11 +126,15 @@ set(QX40_APP_LIB_SOURCES
     dialogs/qt_user_dialogs.cpp
     dialogs/recorder_dialog.cpp
     dialogs/settings_dialog.cpp
+    dialogs/tdc_calibrate_dialog.cpp
+    dialogs/time_calibrate_dialog.cpp
     dialogs/trigger_settings_dialog.cpp
+    dialogs/zero_calibrate_dialog.cpp
 )
 
 # The command-line tool's commands, a library so that tests run them in-process.
 set(QX40_CLI_LIB_SOURCES
+    app/cli/calibrate_command.cpp
     app/cli/capture_command.cpp
     app/cli/headless_scope.cpp
     app/cli/record_command.cpp

@@ -59,4 +59,15 @@ void ApplyAndRestart(ScopeModel& m, RecordLevels& background, SharedLink& link) 
     link.AcquisitionWakeEvent.Set();
 }
 
+void SendRegisters(const ScopeModel& m, SharedLink& link) {
+    link.flags.RunFlag = true;
+    link.flags.SingleFlag = false;
+    link.mailbox.Publish(m.registers, MakeDecodeContext(m));
+    link.flags.RedrawRequest = true;
+    link.flags.SettingsChanged = true;
+    link.flags.NewFrameData = true;
+    link.flags.SettingsDirty = true;
+    link.AcquisitionWakeEvent.Set();
+}
+
 }  // namespace qx40

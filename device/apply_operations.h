@@ -10,6 +10,10 @@ namespace qx40 {
 
 void ApplySettings(ScopeModel& m, RecordLevels& background, SharedLink& link);
 void ApplyAndRestart(ScopeModel& m, RecordLevels& background, SharedLink& link);
+// Sends m.registers as they stand, running, decoded after m.derived: for a
+// procedure that programs the acquisition itself. The state's own settings
+// return with the next ApplyAndRestart.
+void SendRegisters(const ScopeModel& m, SharedLink& link);
 
 // The values of the last apply that the decoder needs.
 DecodeContext MakeDecodeContext(const ScopeModel& m);

@@ -206,6 +206,7 @@ void FrameDecoder::DecodeFrame(std::span<const std::uint8_t> raw, const Register
     info[fi::PeakToPeakA1] = a1.peakToPeak;
     info[fi::PeakToPeakA2] = a2.peakToPeak;
     info[fi::FrameCounter] = ++frameCounter_;
+    out.TdcFine = echo[46] & 31;
 
     // 10. Trigger source, level and measured conditions.
     std::int32_t source = 0;
@@ -253,7 +254,7 @@ void FrameDecoder::DecodeFrame(std::span<const std::uint8_t> raw, const Register
         }
         info[fi::TrigFine] = info[fi::TrigFine + 1] = fine;
     } else if (source == 3 || source == 4) {
-        const std::int32_t tdcFine = echo[46] & 31;
+        const std::int32_t tdcFine = out.TdcFine;
         std::int32_t t = source == 3 ? (rising ? tdc.RiseA1 : tdc.FallA1) : (rising ? tdc.RiseA2 : tdc.FallA2);
         if (t < 12 || t > 27) t = 20;
         const double f = 1.0 - static_cast<double>(tdcFine) / t;

@@ -29,12 +29,17 @@ struct SampleRecord {
     std::array<std::vector<std::int32_t>, kChannelCount> Min;
     std::array<std::vector<std::int32_t>, kChannelCount> Max;
     FrameInfo Info;
+    // The TDC count of the frame (the low five bits of echo byte 46): where
+    // a digital trigger edge fell inside the clock period, in interpolator
+    // steps. Live frames only; data files do not keep it.
+    std::int32_t TdcFine = 0;
 
     // Every slot empty, FrameInfo zero.
     void Clear() {
         for (auto* buffers : {&Min, &Max})
             for (auto& b : *buffers) std::fill(b.begin(), b.end(), kEmptySample);
         Info = FrameInfo{};
+        TdcFine = 0;
     }
     bool HasData() const { return Info.HasData(); }
     // Exchanges contents without copying the buffers.
@@ -42,6 +47,7 @@ struct SampleRecord {
         Min.swap(other.Min);
         Max.swap(other.Max);
         std::swap(Info, other.Info);
+        std::swap(TdcFine, other.TdcFine);
     }
 };
 

@@ -116,11 +116,17 @@ void ScopeSession::Offload(std::function<DeviceListing()> list, std::function<vo
 }
 
 void ScopeSession::HandOverRefresh() {
+    const bool newFrame = shared_.flags.CalFrameReady.exchange(false) && main_.HasData();
     if (main_.HasData() && main_.Info[fi::FrameCounter] != lastFrameCounter_) {
         lastFrameCounter_ = main_.Info[fi::FrameCounter];
         ++framesShown_;
     }
     frontEnd_.RefreshScreen();
+    // While newer settings wait to go out, the frame was taken with older ones.
+    if (newFrame && !shared_.flags.SettingsDirty && frameObserver_) {
+        const FrameObserver observer = frameObserver_;  // it may replace itself
+        observer(main_);
+    }
 }
 
 void ScopeSession::SingleShotDone() {
@@ -148,6 +154,13 @@ void ScopeSession::ApplySettings() {
 void ScopeSession::ApplyAndRestart() {
     qx40::ApplyAndRestart(model_, backgroundLevels_, shared_);
     frontEnd_.StateApplied();
+}
+
+void ScopeSession::SendRegisters() { qx40::SendRegisters(model_, shared_); }
+
+void ScopeSession::RequestTdcWrite(const TdcBytes& tdc) {
+    shared_.mailbox.PublishTdc(tdc);
+    shared_.flags.TdcWriteRequest = true;
 }
 
 void ScopeSession::OpenOnFirstPaint(std::function<void(UsbStatus)> done) { device_->OpenOnFirstPaint(std::move(done)); }

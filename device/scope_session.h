@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "base/user_dialogs.h"
+#include "calibration/calibration_port.h"
 #include "device/acquisition_thread.h"
 #include "device/background_record.h"
 #include "device/device_session.h"
@@ -61,10 +62,13 @@ struct ScopeSessionConfig {
     SleepFunction threadSleep;      // the acquisition thread's waits; empty for the real clock
 };
 
-class ScopeSession {
+// A new frame of the instrument, inside the hand-over.
+using FrameObserver = std::function<void(const SampleRecord&)>;
+
+class ScopeSession : public CalibrationPort {
 public:
     ScopeSession(UsbLink& link, UserDialogs& dialogs, SessionFrontEnd& frontEnd, ScopeSessionConfig config);
-    ~ScopeSession();
+    ~ScopeSession() override;
     ScopeSession(const ScopeSession&) = delete;
     ScopeSession& operator=(const ScopeSession&) = delete;
 
@@ -89,7 +93,19 @@ public:
     // The two apply operations: ApplyAndRestart when the instrument must see
     // the change, ApplySettings when only the view does.
     void ApplySettings();
-    void ApplyAndRestart();
+    void ApplyAndRestart() override;
+    // Runs the instrument with the register image as it stands, not rebuilt
+    // from the state: a calibration programs the acquisition itself.
+    void SendRegisters() override;
+    // The next settings sent carry these TDC constants (rise D1, fall D1,
+    // rise D2, fall D2) into the instrument's calibration memory.
+    void RequestTdcWrite(const TdcBytes& tdc);
+
+    // Called inside the hand-over with the main record, once for each new
+    // frame of the instrument taken with the settings last sent (a frame that
+    // arrives while newer settings wait to go out is not passed on). It must
+    // not open anything modal; it may replace or clear itself. Empty: none.
+    void SetFrameObserver(FrameObserver observer) { frameObserver_ = std::move(observer); }
 
     // The device. Opening lists the devices away from the main thread.
     void OpenOnFirstPaint(std::function<void(UsbStatus)> done = {});
@@ -137,7 +153,9 @@ public:
         ScopeSession& s_;
     };
 
-    ScopeModel& Model() { return model_; }
+    ScopeModel& Model() override { return model_; }
+    // What the instrument reported about itself (0 until it has).
+    std::int32_t ReportedModelCode() const override { return shared_.facts.Get().DeviceTypeReported; }
     ScopeState& State() { return model_.state; }
     const ScopeState& State() const { return model_.state; }
     SampleRecord& MainRecord() { return main_; }
@@ -188,6 +206,7 @@ private:
     int busy_ = 0;
     std::int32_t framesShown_ = 0;
     std::int32_t lastFrameCounter_ = 0;
+    FrameObserver frameObserver_;
 };
 
 }  // namespace qx40

@@ -1,6 +1,5 @@
 // The program's dialog windows, created once when the main window is built,
-// in their order, and only shown afterwards. A dialog whose content is not
-// built yet is an empty shell with its name.
+// in their order, and only shown afterwards.
 #pragma once
 
 #include <QDialog>
@@ -11,12 +10,18 @@
 
 #include "base/user_dialogs.h"
 #include "device/scope_session.h"
-#include "dialogs/generator_settings_dialog.h"
-#include "dialogs/trigger_settings_dialog.h"
 
 namespace qx40 {
 
+class TAboutBox;
+class TForm_ColorSet;
+class TForm_FFTSet;
+class TForm_GeneratorSet;
 class TForm_Recorder;
+class TForm_TDCCalibrate;
+class TForm_TimeCalibrate;
+class TForm_TrigSet;
+class TForm_ZeroCalibrate;
 
 // What the dialogs may use of the window.
 struct DialogContext {
@@ -29,16 +34,6 @@ struct DialogContext {
     QIcon programIcon;  // the About box shows it
 };
 
-class TAboutBox;
-class TForm_ColorSet;
-class TForm_FFTSet;
-
-class DialogShell : public QDialog {
-    Q_OBJECT
-public:
-    DialogShell(const char* objectName, const char* title, QWidget* parent);
-};
-
 class DialogSet {
 public:
     explicit DialogSet(const DialogContext& context);
@@ -48,11 +43,11 @@ public:
     TAboutBox* about = nullptr;
     TForm_TrigSet* trigger = nullptr;
     TForm_ColorSet* colours = nullptr;
-    QDialog* zeroCalibration = nullptr;
-    QDialog* timeCalibration = nullptr;
+    TForm_ZeroCalibrate* zeroCalibration = nullptr;
+    TForm_TimeCalibrate* timeCalibration = nullptr;
     TForm_FFTSet* fft = nullptr;
     TForm_GeneratorSet* generator = nullptr;
-    QDialog* tdcCalibration = nullptr;
+    TForm_TDCCalibrate* tdcCalibration = nullptr;
     TForm_Recorder* recorder = nullptr;
 
 private:

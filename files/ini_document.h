@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,5 +41,18 @@ private:
 };
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+
+struct IniValue {
+    std::string key;
+    std::string value;
+};
+
+// Sets keys of one section in the text of an INI file and leaves every other
+// byte as it was: a key's line is rewritten where it stands (with the key as
+// the file spells it and its own line end), a key the section lacks goes
+// after the section's last line, a section the file lacks to its end. Names
+// match as IniDocument matches them, the first occurrence winning. New lines
+// end like the file's first line, CR LF in an empty file.
+std::string UpdateIniText(std::string_view text, std::string_view section, std::span<const IniValue> values);
 
 }  // namespace qx40

@@ -278,6 +278,7 @@ TEST_F(FrameDecoderTest, FinePositionOfDigitalSourceUsesTdc) {
     tdc.RiseA1 = 16;
     Echo e = Echo().Channels(0x04).Set(1, 0x02).Counts(0, 4).Set(46, 0xE0 | 10);  // fine time 10
     Decode({0, 0, 0, 0}, e);
+    EXPECT_EQ(out.TdcFine, 10) << "the count the TDC calibration reads, without the upper bits";
     EXPECT_EQ(W(fi::TrigFine), 4 + 5);  // (1 - 10/16) x 10 = 3.75
     EXPECT_EQ(W(fi::TrigFine + 1), 9);
     tdc.RiseA1 = 40;  // out of range: 20 is used

@@ -1,7 +1,9 @@
-// Passes every call on to another link and keeps the bytes read, so a test
-// can compare what the program made of a stream with the stream itself.
+// Passes every call on to another link and keeps the bytes read and
+// written, so a test can compare what the program made of a stream with the
+// stream itself, or read the commands it sent.
 #pragma once
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -16,6 +18,10 @@ public:
     std::vector<std::uint8_t> BytesRead() const {
         std::lock_guard lock(mutex_);
         return read_;
+    }
+    std::vector<std::uint8_t> BytesWritten() const {
+        std::lock_guard lock(mutex_);
+        return written_;
     }
 
     LinkKind Kind() const override { return inner_.Kind(); }
@@ -50,7 +56,10 @@ public:
         return s;
     }
     UsbStatus Write(UsbHandle h, const std::uint8_t* b, std::uint32_t n, std::uint32_t& w) override {
-        return inner_.Write(h, b, n, w);
+        const UsbStatus s = inner_.Write(h, b, n, w);
+        std::lock_guard lock(mutex_);
+        written_.insert(written_.end(), b, b + std::min(w, n));
+        return s;
     }
     UsbStatus Close(UsbHandle h) override { return inner_.Close(h); }
     UsbStatus ResetPort(UsbHandle h) override { return inner_.ResetPort(h); }
@@ -59,6 +68,7 @@ private:
     UsbLink& inner_;
     mutable std::mutex mutex_;
     std::vector<std::uint8_t> read_;
+    std::vector<std::uint8_t> written_;
 };
 
 }  // namespace qx40::testing_support

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace qx40 {
 namespace {
 
@@ -59,6 +61,46 @@ TEST(IniDocument, EmptyAndGarbageInput) {
     EXPECT_EQ(IniDocument::Parse("").Serialize(), "");
     const IniDocument ini = IniDocument::Parse(std::string("\0\xff[\n=\n[]\n=x\n", 12));
     EXPECT_FALSE(ini.Get("", "").has_value());
+}
+
+// Writing a few keys into a file a user may have edited by hand: every
+// other byte stays, whatever its line ends, spaces, comments and sections.
+TEST(UpdateIniText, ChangesOnlyTheKeysItSets) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::vector<IniValue> values;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"InPlaceWithLfEnds",
+         "; mine\n[Common]\nRussian=1\n\n[calibrate]\n; measured 2024\nz_a1p1 = 3357\nTime=4\n\n[Colors]\nGrid=5\n",
+         {{"Z_A1P1", "3430"}, {"Time", "-7"}},
+         "; mine\n[Common]\nRussian=1\n\n[calibrate]\n; measured 2024\nz_a1p1=3430\nTime=-7\n\n[Colors]\nGrid=5\n"},
+        {"MissingKeysAfterTheSectionsLastLine",
+         "[Calibrate]\r\nTime=0\r\n\r\n[System]\r\nDebug_qx=1\r\n",
+         {{"Z_A1P1", "1"}, {"Z_A1P2", "2"}},
+         "[Calibrate]\r\nTime=0\r\nZ_A1P1=1\r\nZ_A1P2=2\r\n\r\n[System]\r\nDebug_qx=1\r\n"},
+        {"MissingSectionAtTheEnd",
+         "[Common]\nGrid=1",
+         {{"Time", "3"}},
+         "[Common]\nGrid=1\n\n[Calibrate]\nTime=3\n"},
+        {"EmptyFile", "", {{"Time", "3"}}, "[Calibrate]\r\nTime=3\r\n"},
+        {"FirstSectionAndKeyWin",
+         "\xEF\xBB\xBF[Calibrate]\r\nTime=1\r\nTime=2\r\n[Calibrate]\r\nTime=3\r\n",
+         {{"Time", "9"}},
+         "\xEF\xBB\xBF[Calibrate]\r\nTime=9\r\nTime=2\r\n[Calibrate]\r\nTime=3\r\n"},
+        {"KeyOfAnotherSectionIsNotTaken",
+         "[Scope]\nTime=1\n[Calibrate]\n",
+         {{"Time", "2"}},
+         "[Scope]\nTime=1\n[Calibrate]\nTime=2\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string updated = UpdateIniText(c.text, "Calibrate", c.values);
+        EXPECT_EQ(updated, c.expected) << c.name;
+        const IniDocument ini = IniDocument::Parse(updated);
+        for (const IniValue& v : c.values) EXPECT_EQ(ini.Get("Calibrate", v.key), v.value) << c.name << " " << v.key;
+    }
 }
 
 }  // namespace
