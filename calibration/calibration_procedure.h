@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "calibration/calibration_port.h"
+#include "device/device_settings.h"
 #include "device/sample_record.h"
 
 namespace qx40 {
@@ -38,8 +40,22 @@ public:
     virtual std::int32_t ProgressMaximum() const = 0;
 
 protected:
+    // Sends the register image as the procedure has programmed it, and keeps
+    // a copy to tell later whether the instrument still runs it.
+    void Send(CalibrationPort& port) {
+        programmed_ = port.Model().registers;
+        port.SendRegisters();
+    }
+    // False once something else has rebuilt the image (a reconnect after a
+    // lost device applies the front end's settings): the frames are then no
+    // longer taken with the procedure's settings.
+    bool StillProgrammed(CalibrationPort& port) const { return port.Model().registers == programmed_; }
+
     CalibrationPhase phase_ = CalibrationPhase::Ready;
     std::int32_t progress_ = 0;
+
+private:
+    DeviceSettings programmed_{};
 };
 
 }  // namespace qx40

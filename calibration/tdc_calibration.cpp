@@ -76,11 +76,12 @@ void TdcCalibration::BeginStage() {
     r.reg[reg::kTrigFlags] = stage.trigFlags;
     largest_ = 0;
     frames_ = 0;
-    port_.SendRegisters();
+    Send(port_);
 }
 
 void TdcCalibration::OnFrame(const SampleRecord& frame) {
     if (!Measuring()) return;
+    if (!StillProgrammed(port_)) return Finish(CalibrationPhase::Failed);
     ++progress_;
     if (frame.TdcFine > kHighest) return Finish(CalibrationPhase::Failed);
     largest_ = std::max(largest_, frame.TdcFine);

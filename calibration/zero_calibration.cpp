@@ -101,11 +101,12 @@ void ZeroCalibration::BeginStep() {
     best_ = {step.limit, step.limit};
     found_ = {false, !twoChannels_};
     frame_ = 0;
-    port_.SendRegisters();
+    Send(port_);
 }
 
 void ZeroCalibration::OnFrame(const SampleRecord& frame) {
     if (!Measuring()) return;
+    if (!StillProgrammed(port_)) return Finish(CalibrationPhase::Failed);
     ++progress_;
     const std::int32_t k = frame_++;
     const std::int32_t n = frame.Info[fi::ValidPoints];

@@ -128,6 +128,20 @@ TEST_F(TdcCalibrationTest, SingleDigitalChannelRunsTwoStagesAndStores20ForD2) {
     EXPECT_EQ(tdc.Progress(), 100);
 }
 
+TEST_F(TdcCalibrationTest, SettingsReplacedMidRunFailIt) {
+    tdc.Start();
+    for (int i = 0; i < 60; ++i) {  // into the second stage
+        frame.TdcFine = 21;
+        tdc.OnFrame(frame);
+    }
+    port.model.registers.reg[reg::kTrigFlags] = 0;  // a reconnect applied the window's trigger
+    frame.TdcFine = 21;
+    tdc.OnFrame(frame);
+    EXPECT_EQ(tdc.Phase(), CalibrationPhase::Failed);
+    EXPECT_EQ(port.restores, 1);
+    EXPECT_EQ(port.sent.size(), 2u);
+}
+
 TEST_F(TdcCalibrationTest, AbortStoresNothing) {
     tdc.Start();
     for (int i = 0; i < 60; ++i) {

@@ -226,6 +226,25 @@ TEST_F(ZeroCalibrationTest, AbortMidStageStoresNothingAndStartsOver) {
     EXPECT_EQ(port.model.state.Scope.A1_Zero, 191);
 }
 
+// A reconnect after a lost device applies the window's own settings: the
+// frames after it are not taken with the calibration's, so the run fails
+// rather than store what they show.
+TEST_F(ZeroCalibrationTest, SettingsReplacedMidRunFailIt) {
+    const CalibrateSection before = port.model.state.Calibrate;
+    zero.Start();
+    for (int k = 0; k < 20; ++k) {  // into the third step
+        SetFrame(frame, {Position(a1Truth, Code(), Range()), 1}, {Position(a2Truth, Code(), Range()), 1});
+        zero.OnFrame(frame);
+    }
+    ASSERT_TRUE(zero.Measuring());
+    port.model.registers.Put<4>(reg::kSampleDivider, 10);  // as the front end's apply rebuilds the image
+    zero.OnFrame(frame);
+    EXPECT_EQ(zero.Phase(), CalibrationPhase::Failed);
+    EXPECT_EQ(port.model.state.Calibrate, before);
+    EXPECT_EQ(port.restores, 1);
+    EXPECT_EQ(port.model.state.Scope.A1_Zero, 191);
+}
+
 TEST_F(ZeroCalibrationTest, SingleChannelInstrumentCalibratesA1Only) {
     port.reported = 28;  // QX4001A
     const ZeroChannelCalibration a2Before = A2();
