@@ -161,6 +161,44 @@ TEST_F(ScopeSessionTest, RunPressedAsTheSingleShotEndsKeepsRunning) {
     EXPECT_TRUE(ServeUntil([&] { return Session().Thread().FramesDecoded() == 2; }));
 }
 
+// A calibration's frames: each new frame once, inside the hand-over; not a
+// display step without a new frame, nor a frame taken while newer settings
+// wait to go out.
+TEST_F(ScopeSessionTest, FrameObserverSeesEachFrameOfTheSettingsSent) {
+    OpenReady();
+    std::vector<std::int32_t> seen;  // frame counters
+    Session().SetFrameObserver([&](const SampleRecord& r) {
+        EXPECT_TRUE(Session().InHandOver());
+        seen.push_back(r.Info[fi::FrameCounter]);
+    });
+    Session().PressRun(RunButton::Run);
+    ASSERT_TRUE(ServeUntil([&] { return Sent() && Session().Thread().CmdSeq() == 2; }));
+    fake.QueueRead(Frame());
+    fake.QueueRead(Frame());
+    ASSERT_TRUE(ServeUntil([&] { return seen.size() == 2; }));
+    EXPECT_EQ(seen, (std::vector<std::int32_t>{1, 2}));
+    const int refreshes = frontEnd.refreshes;
+    Session().ApplySettings();  // a display step of the same frame
+    ASSERT_TRUE(ServeUntil([&] { return frontEnd.refreshes > refreshes; }));
+    EXPECT_EQ(seen.size(), 2u);
+
+    fake.QueueRead(Frame());
+    // Not served: the thread has decoded the frame and waits in the hand-over.
+    for (int i = 0; i < 10000 && Session().Thread().FramesDecoded() < 3; ++i) std::this_thread::sleep_for(1ms);
+    ASSERT_EQ(Session().Thread().FramesDecoded(), 3);
+    Session().ApplyAndRestart();  // new settings, not sent before the hand-over ends
+    ASSERT_TRUE(ServeUntil([&] { return Sent() && Session().Thread().CmdSeq() == 3; }));
+    EXPECT_EQ(seen.size(), 2u) << "the frame of the old settings";
+    fake.QueueRead(Frame());
+    ASSERT_TRUE(ServeUntil([&] { return seen.size() == 3; }));
+    EXPECT_EQ(seen.back(), 4);
+
+    Session().SetFrameObserver({});
+    fake.QueueRead(Frame());
+    ASSERT_TRUE(ServeUntil([&] { return Session().FramesShown() == 5; }));
+    EXPECT_EQ(seen.size(), 3u);
+}
+
 // What the display step wants to ask waits until the hand-over has ended;
 // the program counts as busy meanwhile.
 TEST_F(ScopeSessionTest, DeferredQuestionsComeAfterTheHandOver) {
