@@ -3,6 +3,9 @@
 // and then gives the screen and the instrument the window's own settings.
 #include "app/main_window.h"
 #include "calibration/calibration_texts.h"
+#include "dialogs/tdc_calibrate_dialog.h"
+#include "dialogs/time_calibrate_dialog.h"
+#include "dialogs/zero_calibrate_dialog.h"
 
 namespace qx40 {
 

@@ -11,6 +11,8 @@
 #include "dialogs/about_box.h"
 #include "dialogs/colour_settings_dialog.h"
 #include "dialogs/fft_settings_dialog.h"
+#include "dialogs/generator_settings_dialog.h"
+#include "dialogs/trigger_settings_dialog.h"
 #include "files/program_paths.h"
 #include "scope/value_tables.h"
 

@@ -48,7 +48,7 @@ constexpr const char* kUsage =
     "       qx40cli record [--device DEV] [--ini FILE] [--settings FILE.qxs]\n"
     "                      (--seconds S | --bytes N) [--lang en|ru] [--generator-on]\n"
     "                      [--timeout SECONDS] [--fpga-image PATH] --output FILE.bin\n"
-    "       qx40cli calibrate zero|tdc --device DEV [--ini PATH] [--timeout SECONDS] [--fpga-image PATH]\n"
+    "       qx40cli calibrate zero|tdc [--device DEV] [--ini PATH] [--timeout SECONDS] [--fpga-image PATH]\n"
     "       qx40cli calibrate fm --ppm-steps N [--ini PATH]\n"
     "       qx40cli COMMAND --help   every option of a command\n"
     "DEV: auto, usb, sim, sim:CODE or tcp:HOST:PORT (default: $QX40_DEVICE, else auto;\n"
@@ -69,6 +69,12 @@ std::string ExecutablePath() {
 }
 
 std::string ExecutableDir() { return std::filesystem::path(ExecutablePath()).parent_path().string(); }
+
+// The window's program settings file, whose folder may not exist yet.
+std::string SharedIni() {
+    return qx40::SharedSettingsPath(ExecutablePath(),
+                                    qx40::ConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
+}
 
 // The options both commands take.
 struct Common {
@@ -146,8 +152,7 @@ bool ProgramSettings(const std::string& iniPath, std::string& path, int& exit) {
         path = iniPath;
         return true;
     }
-    path = qx40::SharedSettingsPath(ExecutablePath(),
-                                    qx40::ConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
+    path = SharedIni();
     return true;
 }
 
@@ -207,9 +212,7 @@ int Calibrate(const std::vector<std::string>& args) {
     qx40::CalibrateOptions options;
     const char* env = std::getenv("QX40_DEVICE");
     options.device = env ? env : "auto";
-    // The window's program settings file, whose folder may not exist yet.
-    const std::string shared = qx40::SharedSettingsPath(
-        ExecutableDir() + "/qx40cli", qx40::ConfigDir(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
+    const std::string shared = SharedIni();
     options.iniPath = shared;
     if (const int e = qx40::ParseCalibrateOptions(args, options, std::cerr); e != qx40::kExitOk) return e;
     if (options.iniPath == shared) {

@@ -78,8 +78,8 @@ int FailureExit(const std::string& error) { return error == "timeout" ? kExitTim
 
 std::string CalibrateHelp() {
     return std::string(
-               "usage: qx40cli calibrate zero --device DEV [--ini PATH] [--timeout SECONDS] [--fpga-image PATH]\n"
-               "       qx40cli calibrate tdc --device DEV [--ini PATH] [--timeout SECONDS] [--fpga-image PATH]\n"
+               "usage: qx40cli calibrate zero [--device DEV] [--ini PATH] [--timeout SECONDS] [--fpga-image PATH]\n"
+               "       qx40cli calibrate tdc [--device DEV] [--ini PATH] [--timeout SECONDS] [--fpga-image PATH]\n"
                "       qx40cli calibrate fm --ppm-steps N [--ini PATH]\n"
                "zero: with nothing connected to the inputs, measures where the zero lines lie and\n"
                "      writes Z_A1P1 .. Z_A2SH into the program settings file (A1 only on a\n"
