@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -56,7 +57,7 @@ public:
         o.link = link_.get();
         o.dialogs = &dialogs_;
         o.settingsPath = Path("qx40.ini");
-        o.dialogFolder = temp_.path().toStdString();
+        o.dialogFolder = "/home/user/measurements/";  // shown by the recorder, never written
         o.fpgaImage = image_.image.bytes;
         o.placeholderImage = image_.image.placeholder;
         o.firstStartRussian = russian_;
@@ -78,6 +79,10 @@ public:
     void Trigger(const char* action) {
         if (auto* a = window_->findChild<QAction*>(action)) a->trigger();
     }
+    void Scroll(const char* bar, int value) {
+        if (auto* s = window_->findChild<QScrollBar*>(bar)) s->setValue(value);
+    }
+
     // Conditions that fill the trigger dialog's captions (in force only with T+).
     void ShowSomeConditions() {
         qx40::TriggerSection& t = window_->Model().state.Trigger;
@@ -132,6 +137,7 @@ bool Draw(const QString& outDir, bool russian) {
         Pictures p(outDir, russian);
         ok &= p.Open("");
         p.Click("SpeedButton_GenOn");
+        p.Scroll("ScrollBar_Amplitude", 1300);  // 1.5 V: the sine fits the screen at 1 V/div
         p.Click("SpeedButton_TrigA1");
         p.Click("SpeedButton_Run");
         ok &= p.SaveWindow("window");
