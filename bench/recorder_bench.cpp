@@ -123,6 +123,7 @@ void BM_RecorderQueueToFile(benchmark::State& state) {
     struct NoQuestions : UserDialogs {
         MessageAnswer Show(const UserMessage&) override { return MessageAnswer::Yes; }
         std::optional<std::string> ChooseFile(const FileRequest&) override { return std::nullopt; }
+        std::optional<std::uint32_t> ChooseColour(std::uint32_t, const std::string&) override { return std::nullopt; }
     } dialogs;
     if (!session.Start(info, dialogs)) std::abort();
     RecorderQueue queue;

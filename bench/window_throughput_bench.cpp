@@ -25,6 +25,7 @@ class NoDialogs : public qx40::UserDialogs {
 public:
     qx40::MessageAnswer Show(const qx40::UserMessage&) override { return qx40::MessageAnswer::No; }
     std::optional<std::string> ChooseFile(const qx40::FileRequest&) override { return std::nullopt; }
+    std::optional<std::uint32_t> ChooseColour(std::uint32_t, const std::string&) override { return std::nullopt; }
 };
 
 // Runs the event loop as the program does (QTest::qWait would sleep between
