@@ -110,13 +110,9 @@ void RecorderSession::Write(std::span<const std::uint8_t> bytes, std::uint64_t l
         const int error = sink_->Write(bytes, written);
         total_ += written;
         if (error) return Fail(error);
+        // Tick flushes: Write runs inside the display hand-over, which must
+        // never wait for the disk.
         unflushed_ = true;
-        const RecorderTime now = env_.now();
-        if (now - lastFlush_ >= kFlushInterval || now < lastFlush_) {
-            lastFlush_ = now;
-            unflushed_ = false;
-            if (const int e = sink_->Flush()) return Fail(e);
-        }
     }
     // Samples after a gap would sit at the wrong times: the file keeps only
     // the unbroken part.

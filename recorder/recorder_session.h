@@ -60,7 +60,8 @@ public:
     bool Start(const FrameInfo& info, UserDialogs& dialogs);
     // The bytes queued for one displayed frame, in one block. lost counts
     // bytes the queue had to drop after them: the recording then ends with
-    // what came before the gap, and the next Tick says so.
+    // what came before the gap, and the next Tick says so. Never waits for
+    // the disk to flush.
     void Write(std::span<const std::uint8_t> bytes, std::uint64_t lost = 0);
     // Every few tens of milliseconds: the end time, the flush due each
     // second, and the report of a failed write (after which the recording
