@@ -218,6 +218,12 @@ int Calibrate(const std::vector<std::string>& args) {
     if (options.iniPath == shared) {
         std::error_code ec;
         std::filesystem::create_directories(std::filesystem::path(shared).parent_path(), ec);
+    } else {
+        // A mistyped --ini would otherwise start from defaults and leave the
+        // calibration in a new file nobody reads.
+        std::string named;
+        int exit = 0;
+        if (!ProgramSettings(options.iniPath, named, exit)) return exit;
     }
     options.progress = isatty(STDERR_FILENO) == 1;
     if (options.kind == qx40::CalibrateKind::Fm) return qx40::RunCalibrateFm(options, std::cout, std::cerr);

@@ -192,7 +192,7 @@ int RunRecord(const RecordOptions& o, UsbLink& link, std::span<const std::uint8_
     if (!recorder.Start(info, dialogs)) {
         if (dialogs.errors == 0)
             err << "qx40cli: record: the instrument's frames have no sample interval\n";
-        return kExitFile;
+        return dialogs.errors ? kExitFile : kExitDevice;
     }
     const std::uint64_t limit = o.bytes ? o.bytes : UINT64_MAX;
     scope.Session().SetRecorderSink([&](std::span<const std::uint8_t> bytes, std::uint64_t lost) {

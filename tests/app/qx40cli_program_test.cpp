@@ -82,14 +82,20 @@ TEST(Qx40cliProgram, SaysWhenAutoEndsOnTheSimulatedInstrument) {
 // would silently give the default calibration.
 TEST(Qx40cliProgram, AMissingIniFileIsAFileError) {
     TempDir dir;
-    for (const char* command : {"capture", "record"}) {
-        std::vector<std::string> args = {
-            command, "--device", "sim", "--ini", dir.File("none.ini"), "--output", dir.File("out")};
-        if (std::string(command) == "record") args.insert(args.end(), {"--seconds", "1"});
+    const std::vector<std::vector<std::string>> commands = {
+        {"capture", "--device", "sim", "--output", dir.File("out")},
+        {"record", "--device", "sim", "--seconds", "1", "--output", dir.File("out")},
+        {"calibrate", "zero", "--device", "sim"},
+        {"calibrate", "fm", "--ppm-steps", "5"},
+    };
+    for (std::vector<std::string> args : commands) {
+        const std::string command = args[0] + " " + args[1];
+        args.insert(args.end(), {"--ini", dir.File("none.ini")});
         const Outcome o = RunProgram(dir, args);
         EXPECT_EQ(o.exit, kExitFile) << command;
         EXPECT_EQ(o.err, "qx40cli: " + dir.File("none.ini") + ": file not found\n") << command;
         EXPECT_FALSE(std::filesystem::exists(dir.File("out"))) << command;
+        EXPECT_FALSE(std::filesystem::exists(dir.File("none.ini"))) << command << ": no new file";
     }
 }
 
