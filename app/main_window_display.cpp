@@ -2,6 +2,7 @@
 // every frame and every apply, it asks about a frame of another model,
 // keeps the caption and the scroll range, has the screen drawn into the
 // off-screen bitmap, shows it with one copy and colours the panels.
+#include <QApplication>
 #include <QLocale>
 #include <QPalette>
 #include <filesystem>
@@ -108,6 +109,9 @@ void MainWindow::RefreshScreen() {
 
 void MainWindow::CheckFrameModel() {
     modelCheckQueued_ = false;
+    // A settings dialog open over the window was laid out for this model; the
+    // next frame after it closes asks.
+    if (QApplication::activeModalWidget() != nullptr) return;
     const ScopeState& s = session_.State();
     const bool ru = s.Common.Russian;
     const std::int32_t reported = MainRecord().Info[fi::DeviceTypeCode];

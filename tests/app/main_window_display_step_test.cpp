@@ -2,10 +2,14 @@
 // and a file handed over meanwhile waits its turn.
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QTest>
+#include <QTimer>
 
 #include "device/usb/fake_link.h"
+#include "device/usb/sim/simulated_link.h"
 #include "files/data_file.h"
+#include "resources/fpga_image.h"
 #include "window_harness.h"
 
 namespace qx40 {
@@ -50,6 +54,41 @@ TEST(MainWindowDisplayStep, QuestionsWaitForTheHandOverAndAHandedOverFileWaitsIt
     EXPECT_EQ(inHandOver, (std::vector<bool>{false, false}));
     EXPECT_EQ(w.Model().state.System.Device_Type_Code, 25);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w.IsBusy(); }, 20000));
+}
+
+// Frames of another model while a settings dialog is open: the question waits
+// until the dialog has closed, so it never changes the model under the dialog.
+TEST(MainWindowDisplayStep, TheModelQuestionWaitsForAnOpenDialog) {
+    SimulatedLink sim;  // outlives the window
+    sim.SetModelCode(28);
+    WindowHarness harness("[Common]\nRussian=0\n[System]\nDevice_Type_Code=31\n");
+    harness.dialogs.answers = {MessageAnswer::Yes};
+    MainWindow& w = harness.Build(sim, EmbeddedFpgaImage(), true);
+    struct CloseFirst {
+        WindowHarness& h;
+        ~CloseFirst() { h.window.reset(); }
+    } closeFirst{harness};
+    ASSERT_TRUE(harness.ShowAndWaitIdle());
+    auto* dialog = w.findChild<QDialog*>("Form_TrigSet");
+    ASSERT_NE(dialog, nullptr);
+
+    bool framesWhileOpen = false;
+    std::size_t questionsWhileOpen = 99;
+    QTimer::singleShot(0, dialog, [&] {
+        const std::int32_t before = w.FramesShown();
+        framesWhileOpen = QTest::qWaitFor([&] { return w.FramesShown() >= before + 3; }, 20000);
+        questionsWhileOpen = harness.dialogs.shown.size();
+        dialog->reject();
+    });
+    harness.Button("SpeedButton_Run")->click();
+    harness.Action("Menu_Trigger")->trigger();
+
+    EXPECT_TRUE(framesWhileOpen);
+    EXPECT_EQ(questionsWhileOpen, 0u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.Model().state.System.Device_Type_Code == 28; }, 20000))
+        << "asked once the dialog had closed";
+    ASSERT_EQ(harness.dialogs.shown.size(), 1u);
+    EXPECT_EQ(harness.dialogs.shown[0].text, "Change interface for QX4001A? ");
 }
 
 }  // namespace
