@@ -8,6 +8,7 @@
 
 #include "device/usb/fake_link.h"
 #include "dialog_driver.h"
+#include "dialog_harness.h"
 #include "window_harness.h"
 
 namespace qx40 {
@@ -228,6 +229,24 @@ TEST_F(GeneratorSettingsDialogTest, TheExtendedRangeShows50M) {
         EXPECT_TRUE(Button(d, "SpeedButton_ESrc_D2").isVisible());
         d.accept();
     }));
+}
+
+// The widest read-outs: an analog input as the source (the per-division
+// forms) and a six-digit modulation frequency, in both languages.
+TEST_F(GeneratorSettingsDialogTest, NothingIsClippedInEitherLanguage) {
+    Build("[Common]\nRussian=0\n[System]\nNo_Excuse=1\n");
+    for (const std::int32_t type : {0, 1, 2}) {
+        G().Mod_Type = type, G().Mod_Src = 1;
+        G().Mod_Freq_Fast = 1000, G().Mod_Freq_Slow = 999, G().MF_Mult = 5000;
+        G().Mod_K = 1000, G().Dev_Freq = 1000, G().DF_Mult = 10, G().Sum_Lev = 1000;
+        for (const char* language : {"Menu_Russian", "Menu_English"}) {
+            harness.Action(language)->trigger();
+            ASSERT_TRUE(Open([&](QDialog& d) {
+                SCOPED_TRACE(std::string(language) + " type " + std::to_string(type));
+                testing_support::ExpectNothingClipped(d);
+            }));
+        }
+    }
 }
 
 TEST_F(GeneratorSettingsDialogTest, CaptionsInTheLanguageOfTheOpening) {

@@ -12,6 +12,7 @@
 #include "device/usb/fake_link.h"
 #include "device/usb/sim/simulated_link.h"
 #include "dialog_driver.h"
+#include "dialog_harness.h"
 #include "resources/fpga_image.h"
 #include "window_harness.h"
 
@@ -251,6 +252,22 @@ TEST_F(TriggerSettingsDialogTest, CaptionsInTheLanguageOfTheOpening) {
         EXPECT_EQ(Box(d, "CheckBox_Slew_Mode").text().toStdString(), "Off");
         EXPECT_EQ(Child<QPushButton>(d, "Button_Cancel").text().toStdString(), "Cancel");
     }));
+}
+
+// The longest captions, the pulse and slew conditions at their widest and
+// every level box set, fit in both languages.
+TEST_F(TriggerSettingsDialogTest, NothingIsClippedInEitherLanguage) {
+    Build();
+    T().PTMode = 2, T().PTmin = 999, T().PTmax = 1000, T().PTmult = 100000;
+    T().Slew_Mode = 2, T().Slew = 255;
+    T().Lev_Mask = 0b1111, T().Levels = 0b0101;
+    for (const char* language : {"Menu_Russian", "Menu_English"}) {
+        harness.Action(language)->trigger();
+        ASSERT_TRUE(Open([&](QDialog& d) {
+            SCOPED_TRACE(language);
+            testing_support::ExpectNothingClipped(d);
+        }));
+    }
 }
 
 // Tab walks the dialog in reading order, stopping once in each radio group
