@@ -134,6 +134,34 @@ TEST_F(CalibrationDialogsTest, ZeroCalibrationCancelRestoresAndOkWritesTheFile) 
     for (const UserMessage& m : harness->dialogs.shown) ADD_FAILURE() << m.caption << ": " << m.text;
 }
 
+// Cancel while a stage measures: the procedure ends at the next frame without
+// a word, and everything it changed is put back.
+TEST_F(CalibrationDialogsTest, CancelDuringAMeasurementPutsEverythingBackWithoutAWord) {
+    SimulatedLink& sim = MakeLink<SimulatedLink>();
+    Open(sim, "[Common]\nRussian=0\nFPS_NO_LIM=1\nCH_A2=0\n[Calibrate]\nZ_A1P1=3357\nZ_A1P2=725\nZ_A1SH=0\n");
+    harness->Button("SpeedButton_Run")->click();
+    const ScopeState before = W().Model().state;
+    const std::string fileBefore = harness->dir.Read("qx40.ini");
+    ASSERT_TRUE(RunMenu("Menu_ZeroCalibrate", "Form_ZeroCalibrate", [&](QDialog& d) {
+        Child<QPushButton>(d, "Button_Start").click();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return Child<QProgressBar>(d, "ProgressBar_ZeroClbr").value() >= 5; }, kPatience))
+            << "measuring";
+        EXPECT_TRUE(W().Model().state.Common.CH_A2) << "both traces while it measures";
+        Child<QPushButton>(d, "Button_Cancel").click();
+    }));
+    EXPECT_FALSE(W().IsBusy());
+    EXPECT_EQ(W().Model().state.Calibrate, before.Calibrate);
+    EXPECT_EQ(W().Model().state.Scope.A1_Zero, before.Scope.A1_Zero);
+    EXPECT_EQ(W().Model().state.Scope.A2_Zero, before.Scope.A2_Zero);
+    EXPECT_FALSE(W().Model().state.Common.CH_A2);
+    EXPECT_EQ(harness->dir.Read("qx40.ini"), fileBefore);
+    for (const UserMessage& m : harness->dialogs.shown) ADD_FAILURE() << m.caption << ": " << m.text;
+    const std::int32_t frames = W().FramesShown();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return W().FramesShown() > frames + 2; }, kPatience))
+        << "the window's own run goes on";
+}
+
 TEST_F(CalibrationDialogsTest, DebugSwitchShowsTheNumbersAndAFailure) {
     SimulatedLinkOptions options;
     options.Instrument.Faults.InputConnected = true;
@@ -205,6 +233,7 @@ TEST_F(CalibrationDialogsTest, TdcCalibrationStoresOnlyOnOk) {
             [&] { return !W().Shared().flags.SettingsDirty && !W().Shared().flags.TdcWriteRequest; }, kPatience);
     };
 
+    W().Model().state.Common.CH_D2 = false;  // the calibration shows both, then gives this back
     ASSERT_TRUE(RunMenu("Menu_TDCCalibrate", "Form_TDCCalibrate", [&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), "TDC Calibrate");
         EXPECT_EQ(Text(d, "Label_D"), "Rise = 10/20 nS     Fall = 10/19 nS\nRise = 10/21 nS     Fall = 10/18 nS");
@@ -217,6 +246,8 @@ TEST_F(CalibrationDialogsTest, TdcCalibrationStoresOnlyOnOk) {
     }));
     ASSERT_TRUE(settled());
     EXPECT_EQ(memory(), (TdcSteps{20, 19, 21, 18})) << "cancelled: nothing stored";
+    EXPECT_FALSE(W().Model().state.Common.CH_D2) << "the user's channels back after Cancel";
+    EXPECT_TRUE(W().Model().state.Common.CH_D1);
 
     ASSERT_TRUE(RunMenu("Menu_TDCCalibrate", "Form_TDCCalibrate", [&](QDialog& d) {
         ASSERT_TRUE(StartAndWait(d));
@@ -224,6 +255,7 @@ TEST_F(CalibrationDialogsTest, TdcCalibrationStoresOnlyOnOk) {
     }));
     ASSERT_TRUE(settled());
     EXPECT_EQ(memory(), (TdcSteps{23, 22, 25, 17}));
+    EXPECT_FALSE(W().Model().state.Common.CH_D2) << "and after OK";
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             const DeviceFacts f = W().Shared().facts.Get();
