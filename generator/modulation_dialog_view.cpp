@@ -60,7 +60,7 @@ ModulationDialogView UpdateModulationDialog(GeneratorSection& g, ModulationButto
     v.ModFreq = sum ? Pick(ru, "Sum. Sig. Freq. = ", "Частота сум. сигнала = ")
                     : Pick(ru, "Mod. Sig. Freq. = ", "Частота мод. сигнала = ");
     if (noise) {
-        v.ModFreq += Pick(ru, "Noise", "Шум");
+        v.ModFreq += "Noise";  // the same in both languages, as the panel's read-outs
     } else {
         const std::int64_t bars = std::int64_t{g.Mod_Freq_Fast} * 100 + g.Mod_Freq_Slow;
         const double deciHertz = static_cast<double>(bars) * g.MF_Mult;
