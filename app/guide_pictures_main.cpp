@@ -1,7 +1,8 @@
 // qx40_guide_pictures OUTDIR: draws the user guide's pictures of the window
 // and its dialogs, in English (NAME.png) and Russian (NAME.ru.png), on the
-// simulated instrument. Run by scripts/guide-pictures under the offscreen
-// platform, so the pictures do not depend on the developer's desktop.
+// simulated instrument. Run by scripts/guide-pictures under Xvfb (or the
+// offscreen platform), so the pictures do not depend on the developer's
+// desktop.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
