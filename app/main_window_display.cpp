@@ -3,13 +3,13 @@
 // keeps the caption and the scroll range, has the screen drawn into the
 // off-screen bitmap, shows it with one copy and colours the panels.
 #include <QApplication>
-#include <QLocale>
 #include <QPalette>
 #include <filesystem>
 
 #include "app/main_window.h"
 #include "app/screen_view.h"
 #include "base/program_version.h"
+#include "display/decimal_separator.h"
 #include "scope/value_tables.h"
 #include "base/blend_color.h"
 #include "device/usb/instrument_access.h"
@@ -86,7 +86,7 @@ void MainWindow::RefreshScreen() {
     in.Activity = {f.IndicatorFrame.exchange(false), f.IndicatorStatus.exchange(false), bool(f.RunFlag)};
     in.SpectrumNewData = f.NewFrameData || spectrumRequest_;
     in.SettingsChanged = f.SettingsChanged;
-    in.DecimalSeparator = QLocale::system().decimalPoint().at(0).toLatin1();
+    in.DecimalSeparator = LocaleDecimalSeparator();
     const ScreenOutput out = renderer_.Render(in, bitmap_);
     if (out.SpectrumComputed) {
         f.NewFrameData = false;
@@ -163,7 +163,7 @@ void MainWindow::RefreshPanels() {
         Paint(label, QPalette::WindowText, text);
     }
     const GeneratorReadouts labels = ComputeGeneratorReadouts(
-        s.Generator, s.System.Device_Type_Code, QLocale::system().decimalPoint().at(0).toLatin1());
+        s.Generator, s.System.Device_Type_Code, LocaleDecimalSeparator());
     panel_.labelF->setText(QString::fromStdString(labels.F));
     panel_.labelV->setText(QString::fromStdString(labels.V));
     panel_.labelPulse->setText(QString::fromStdString(labels.Pulse));

@@ -1,10 +1,10 @@
 // The Export menu and the recorder: each export writes the main record as
 // its writer in display/export_formats says; the recorder window records the
 // roll frames while it is open.
-#include <QLocale>
 
 #include "app/main_window.h"
 #include "dialogs/recorder_dialog.h"
+#include "display/decimal_separator.h"
 #include "display/export_formats.h"
 #include "recorder/recorder_texts.h"
 
@@ -30,7 +30,7 @@ void MainWindow::Menu_ExportClick(std::string_view menuItem) {
     // Image writes a PNG for a name that asks for one.
     const ExportFormat* chosen = ExportFormatFor(menuItem, *path);
     const ExportJob job{*path, MainRecord(), dialogs_,
-                        model, ru,           QLocale::system().decimalPoint().at(0).toLatin1()};
+                        model, ru,           LocaleDecimalSeparator()};
     const ExportResult result = chosen->write(job, [this] { return bitmap_; });
     if (const auto message = ExportResultMessage(result, title, ru)) dialogs_.Show(*message);
 }

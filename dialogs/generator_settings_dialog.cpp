@@ -2,10 +2,10 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLocale>
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_controls.h"
+#include "display/decimal_separator.h"
 #include "generator/modulation_ranges.h"
 
 namespace qx40 {
@@ -33,10 +33,6 @@ QLabel* Label(QWidget* parent, const char* name) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
     return label;
-}
-
-char DecimalSeparator() {
-    return QLocale::system().decimalPoint().at(0).toLatin1();
 }
 
 }  // namespace
@@ -193,7 +189,7 @@ void TForm_GeneratorSet::ShowCaptions(bool russian) {
         ModulationButtons b;
         b.Type = type, b.Source = source;
         GeneratorSection g = widest;
-        return UpdateModulationDialog(g, b, russian, DecimalSeparator());
+        return UpdateModulationDialog(g, b, russian, LocaleDecimalSeparator());
     };
     const ModulationDialogView sum = view(2, 0), internal = view(0, 0), analog = view(0, 1);
     ReserveWidthFor(labelModFreq_, {Text(sum.ModFreq), Text(internal.ModFreq)});
@@ -236,7 +232,7 @@ void TForm_GeneratorSet::ShowButtons() {
 
 void TForm_GeneratorSet::UpdateGenSetView() {
     const ModulationDialogView v =
-        UpdateModulationDialog(State().Generator, buttons_, Russian(), DecimalSeparator());
+        UpdateModulationDialog(State().Generator, buttons_, Russian(), LocaleDecimalSeparator());
     ShowButtons();
     labelModFreq_->setText(Text(v.ModFreq));
     labelModK_->setText(Text(v.ModK));

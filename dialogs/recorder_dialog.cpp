@@ -4,13 +4,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <array>
 #include <filesystem>
 
+#include "display/decimal_separator.h"
 #include "recorder/recorder_texts.h"
 
 namespace qx40 {
@@ -117,7 +117,7 @@ void TForm_Recorder::FormShow() {
     for (const Caption& c : kCaptions)
         if (auto* b = findChild<QPushButton*>(c.name))
             b->setText(QString::fromUtf8(ru ? c.russian : c.english));
-    recorder_.Show(*folder_, Info(), ru, QLocale::system().decimalPoint().at(0).toLatin1());
+    recorder_.Show(*folder_, Info(), ru, LocaleDecimalSeparator());
     ShowState();
     buttonExit_->setFocus();
 }

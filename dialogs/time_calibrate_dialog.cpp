@@ -1,11 +1,11 @@
 #include "dialogs/time_calibrate_dialog.h"
 
 #include <QHBoxLayout>
-#include <QLocale>
 #include <QVBoxLayout>
 
 #include "calibration/calibration_texts.h"
 #include "dialogs/calibration_dialog.h"
+#include "display/decimal_separator.h"
 
 namespace qx40 {
 namespace {
@@ -55,7 +55,7 @@ void TForm_TimeCalibrate::FormShow() {
 }
 
 void TForm_TimeCalibrate::ShowPpm() {
-    const char separator = QLocale::system().decimalPoint().at(0).toLatin1();
+    const char separator = LocaleDecimalSeparator();
     labelPpm_->setText(QString::fromStdString(PpmText(State().Calibrate.Time, separator)));
 }
 

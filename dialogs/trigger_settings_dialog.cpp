@@ -2,12 +2,12 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QLocale>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include "dialogs/dialog_controls.h"
+#include "display/decimal_separator.h"
 #include "trigger/trigger_ranges.h"
 
 namespace qx40 {
@@ -73,10 +73,6 @@ QGroupBox* RadioGroup(QWidget* parent, const char* name, int count, QButtonGroup
         grid->addWidget(item, i % rows, i / rows);
     }
     return box;
-}
-
-char DecimalSeparator() {
-    return QLocale::system().decimalPoint().at(0).toLatin1();
 }
 
 }  // namespace
@@ -220,7 +216,7 @@ void TForm_TrigSet::ShowCaptions(bool russian) {
     widest.Slew = 255;
     const auto captions = [&](std::int32_t mode) {
         widest.PTMode = widest.Slew_Mode = mode;
-        return ComputeTriggerDialogView(widest, 31, russian, DecimalSeparator());
+        return ComputeTriggerDialogView(widest, 31, russian, LocaleDecimalSeparator());
     };
     const TriggerDialogView inside = captions(1), outside = captions(2);
     ReserveWidthFor(labelTrigN_, {Text(inside.TrigN)});
@@ -248,7 +244,7 @@ void TForm_TrigSet::FormShow() {
 void TForm_TrigSet::UpdateTrigSetView() {
     const ScopeState& s = State();
     const TriggerDialogView v = ComputeTriggerDialogView(s.Trigger, s.System.Device_Type_Code,
-                                                         Russian(), DecimalSeparator());
+                                                         Russian(), LocaleDecimalSeparator());
     labelTrigN_->setText(Text(v.TrigN));
     ptMode_->setText(Text(v.PTMode));
     slewMode_->setText(Text(v.SlewMode));
