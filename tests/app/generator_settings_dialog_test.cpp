@@ -129,15 +129,7 @@ TEST_F(GeneratorSettingsDialogTest, CancelEscapeAndTheCloseBoxRestoreEveryFieldA
     const auto fields = DialogFields(g);
     const DeviceSettings registers = Registers();
 
-    const struct {
-        const char* name;
-        std::function<void(QDialog&)> close;
-    } ways[] = {
-        {"Cancel", [](QDialog& d) { Child<QPushButton>(d, "Button_Cancel").click(); }},
-        {"Escape", [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
-        {"close box", [](QDialog& d) { d.close(); }},
-    };
-    for (const auto& way : ways) {
+    for (const testing_support::CloseWay& way : testing_support::kCancelWays) {
         bool edited = false;
         ASSERT_TRUE(Open([&](QDialog& d) {
             EXPECT_TRUE(Button(d, "SpeedButton_FM").isChecked()) << way.name;

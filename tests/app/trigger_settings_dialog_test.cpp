@@ -141,15 +141,7 @@ TEST_F(TriggerSettingsDialogTest, CancelEscapeAndTheCloseBoxRestoreEveryFieldAnd
     const auto fields = DialogFields(t);
     const DeviceSettings registers = Registers();
 
-    const struct {
-        const char* name;
-        std::function<void(QDialog&)> close;
-    } ways[] = {
-        {"Cancel", [](QDialog& d) { Child<QPushButton>(d, "Button_Cancel").click(); }},
-        {"Escape", [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); }},
-        {"close box", [](QDialog& d) { d.close(); }},
-    };
-    for (const auto& way : ways) {
+    for (const testing_support::CloseWay& way : testing_support::kCancelWays) {
         bool edited = false;
         ASSERT_TRUE(Open([&](QDialog& d) {
             // Loaded from the state.
